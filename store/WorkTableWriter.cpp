@@ -1,0 +1,127 @@
+#include "store/WorkTableWriter.h"
+
+#include "store/SqlError.h"
+
+#include <QRegularExpression>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace store {
+
+int declaredTextWidth(const QString& declaredType) {
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^\s*(N?VARCHAR2?|N?CHAR|CHARACTER|TEXT)\s*\(\s*(\d+)\s*(BYTE|CHAR)?\s*\)\s*$)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = pattern.match(declaredType);
+    return m.hasMatch() ? m.captured(2).toInt() : 0;
+}
+
+WorkTableWriter::WorkTableWriter(Database& db, QString table) : db_(db), table_(std::move(table)), statement_(db) {}
+
+void WorkTableWriter::open(const QString& selectStatement) {
+    close();
+    Query probe(db_);
+    probe.setSql(selectStatement);
+    probe.open();
+    probe.close();
+    columns_.clear();
+    const QSqlRecord record = db_.connection().record(table_);
+    for (int i = 0; i < record.count(); ++i) columns_.append(record.fieldName(i).toUpper());
+    if (columns_.isEmpty()) throw SqlError(selectStatement, QStringLiteral("table ") + table_ + QStringLiteral(" has no columns"));
+    learnWidths();
+    open_ = true;
+}
+
+void WorkTableWriter::learnWidths() {
+    widths_.clear();
+    if (db_.sqliteEngine()) {
+        QSqlQuery info(db_.connection());
+        if (info.exec(QStringLiteral("PRAGMA table_info(") + table_ + u')')) {
+            while (info.next()) {
+                const int w = declaredTextWidth(info.value(2).toString());
+                if (w > 0) widths_.insert(info.value(1).toString().toUpper(), w);
+            }
+        }
+        return;
+    }
+    const QSqlRecord record = db_.connection().record(table_);
+    for (int i = 0; i < record.count(); ++i) {
+        const QSqlField f = record.field(i);
+        if (f.metaType().id() == QMetaType::QString && f.length() > 0)
+            widths_.insert(f.name().toUpper(), f.length());
+    }
+}
+
+void WorkTableWriter::close() {
+    cancel();
+    open_ = false;
+}
+
+void WorkTableWriter::append() {
+    if (!open_) throw SqlError(table_, QStringLiteral("the result on ") + table_ + QStringLiteral(" is not open"));
+    cancel();
+    mode_ = Mode::Append;
+}
+
+void WorkTableWriter::edit(const QList<QPair<QString, QVariant>>& key) {
+    if (!open_) throw SqlError(table_, QStringLiteral("the result on ") + table_ + QStringLiteral(" is not open"));
+    cancel();
+    key_ = key;
+    mode_ = Mode::Edit;
+}
+
+void WorkTableWriter::set(const QString& column, const QVariant& value) {
+    const QString name = column.toUpper();
+    if (!columns_.contains(name))
+        throw SqlError(table_, QStringLiteral("no field ") + column + QStringLiteral(" in ") + table_);
+    QVariant v = value;
+    if (v.typeId() == QMetaType::QString) {
+        QString s = v.toString();
+        const int w = widths_.value(name, 0);
+        if (w > 0 && s.size() > w) s.truncate(w);
+        v = s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(s);
+    } else if (v.typeId() == QMetaType::QDateTime || v.typeId() == QMetaType::QDate) {
+        const QDateTime dt = v.typeId() == QMetaType::QDate ? v.toDate().startOfDay() : v.toDateTime();
+        v = db_.sqliteEngine() ? QVariant(storedDateText(dt)) : QVariant(dt);
+    }
+    if (!setValues_.contains(name)) setColumns_.append(name);
+    setValues_.insert(name, v);
+}
+
+void WorkTableWriter::post() {
+    if (mode_ == Mode::None) return;
+    QString text;
+    if (mode_ == Mode::Append) {
+        QStringList params;
+        for (const QString& c : std::as_const(setColumns_)) params.append(u':' + c);
+        text = QStringLiteral("INSERT INTO ") + table_ + QStringLiteral(" (") + setColumns_.join(u',') +
+               QStringLiteral(") VALUES (") + params.join(u',') + u')';
+    } else {
+        if (setColumns_.isEmpty()) {
+            cancel();
+            return;
+        }
+        QStringList assignments;
+        for (const QString& c : std::as_const(setColumns_)) assignments.append(c + QStringLiteral("=:") + c);
+        QStringList conditions;
+        for (const auto& k : std::as_const(key_))
+            conditions.append(k.first.toUpper() + QStringLiteral("=:KEY_") + k.first.toUpper());
+        text = QStringLiteral("UPDATE ") + table_ + QStringLiteral(" SET ") + assignments.join(u',') +
+               QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
+    }
+    statement_.setSql(text);
+    for (const QString& c : std::as_const(setColumns_)) statement_.bindValue(c, setValues_.value(c));
+    for (const auto& k : std::as_const(key_)) statement_.bindValue(QStringLiteral("KEY_") + k.first, k.second);
+    cancel();
+    statement_.exec();
+}
+
+void WorkTableWriter::cancel() {
+    mode_ = Mode::None;
+    key_.clear();
+    setColumns_.clear();
+    setValues_.clear();
+}
+
+} // namespace store

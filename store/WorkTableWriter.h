@@ -1,0 +1,60 @@
+#pragma once
+
+#include "store/Database.h"
+#include "store/Query.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+namespace store {
+
+/// An updatable result on a work table: append a row or edit one, set columns by name, post.
+/// Text longer than its column is cut to the column's width; an empty text is stored as NULL.
+/// Posting writes the row at once.
+class WorkTableWriter {
+public:
+    WorkTableWriter(Database& db, QString table);
+
+    /// Opens the result with `selectStatement` (for example the rows of one report number):
+    /// checks the table is there and learns its columns. Throws SqlError with the statement text.
+    void open(const QString& selectStatement);
+    void close();
+    bool isOpen() const { return open_; }
+
+    /// Starts a new row.
+    void append();
+    /// Starts editing the row whose key columns hold the given values.
+    void edit(const QList<QPair<QString, QVariant>>& key);
+    /// Sets a column of the row being appended or edited.
+    void set(const QString& column, const QVariant& value);
+    /// Writes the row. Throws SqlError with the statement text.
+    void post();
+    /// Drops the row being filled.
+    void cancel();
+
+    /// Width of a text column (0 for other columns or unknown widths).
+    int width(const QString& column) const { return widths_.value(column.toUpper(), 0); }
+    bool hasColumn(const QString& column) const { return columns_.contains(column.toUpper()); }
+
+private:
+    enum class Mode { None, Append, Edit };
+    void learnWidths();
+
+    Database& db_;
+    QString table_;
+    bool open_ = false;
+    Mode mode_ = Mode::None;
+    QStringList columns_;
+    QHash<QString, int> widths_;
+    QList<QPair<QString, QVariant>> key_;
+    QStringList setColumns_;
+    QHash<QString, QVariant> setValues_;
+    Query statement_;
+};
+
+/// The width n of a declared text type such as VARCHAR2(n), CHAR(n) or VARCHAR(n); 0 otherwise.
+int declaredTextWidth(const QString& declaredType);
+
+} // namespace store
