@@ -22,6 +22,8 @@ public:
     virtual void showFailedStatement(const QString& statement) { (void)statement; }
     /// The busy banner of start-up and review.
     virtual void setBusy(bool busy) { (void)busy; }
+    /// Shows a saved file (the workbook) in the desktop's default application; nothing without a desktop.
+    virtual void showFile(const QString& path) { (void)path; }
     /// Values shown from the run state changed (report number, captions, database kind).
     virtual void stateChanged() {}
 };

@@ -64,7 +64,7 @@ TForm1::TForm1(QString programFolder, QStringList arguments, QWidget* parent)
     }
     Label6 = label(this, QStringLiteral("Nova št.poročila"), 10, 56);
     Label6->setWordWrap(true);
-    Label6->setFixedSize(49, 25);
+    Label6->setFixedSize(70, 28);
     lblidpor = label(this, QStringLiteral("---------"), 10, 88);
     lblidpor->setAlignment(Qt::AlignRight);
     lblidpor->setFixedWidth(49);
@@ -122,6 +122,8 @@ TForm1::TForm1(QString programFolder, QStringList arguments, QWidget* parent)
 
 TForm1::~TForm1() {
     if (qApp) qApp->removeEventFilter(this);
+    // Child editors lose focus while the window is taken down; their signals must not reach it then.
+    eDatumOd->disconnect(this);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -214,6 +216,8 @@ void TForm1::setBusy(bool busy) {
     lblOpozorilo->setVisible(busy);
     processEvents();
 }
+
+void TForm1::showFile(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
 void TForm1::stateChanged() {
     const RunState& s = engine_->state();

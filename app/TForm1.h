@@ -67,6 +67,7 @@ public:
     void showFailedStatement(const QString& statement) override;
     void setBusy(bool busy) override;
     void stateChanged() override;
+    void showFile(const QString& path) override;
 
     /// The result of the last report run.
     const RunResult& lastRun() const { return lastRun_; }
