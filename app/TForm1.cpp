@@ -2,6 +2,9 @@
 
 #include "app/Dates.h"
 #include "app/StepErrors.h"
+#include "grid/GridDataset.h"
+#include "review/ReviewData.h"
+#include "review/TForm2.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -30,7 +33,7 @@ QLabel* label(QWidget* parent, const QString& text, int x, int y, bool bold = fa
 
 TForm1::TForm1(QString programFolder, QStringList arguments, QWidget* parent)
     : QWidget(parent), engine_(std::make_unique<Engine>(*this, std::move(programFolder))),
-      arguments_(std::move(arguments)), today_(QDate::currentDate()) {
+      arguments_(std::move(arguments)), today_(QDate::currentDate()), form2_(new TForm2(this)) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("TEVRA"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -124,6 +127,8 @@ TForm1::~TForm1() {
     if (qApp) qApp->removeEventFilter(this);
     // Child editors lose focus while the window is taken down; their signals must not reach it then.
     eDatumOd->disconnect(this);
+    // The review's grid reads through the engine's connection: it goes first.
+    delete form2_;
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -169,11 +174,37 @@ void TForm1::btnIzhodClick() {
 }
 
 void TForm1::btnPregledClick() {
-    if (review_) {
-        review_(*this);
+    if (!engine_->enterBusy()) {
+        showMessage(busyMessage());
         return;
     }
-    showMessage(QString::fromStdString(StepNotBuilt(QStringLiteral("Pregled")).what()));
+    const auto from = parseShortDate(eDatumOd->text());
+    const auto to = parseShortDate(eDatumDo->text());
+    if (!from || !to) {
+        engine_->leaveBusy();
+        showMessage(QStringLiteral("Neveljavni datum!"));
+        return;
+    }
+    QList<bool> ticked;
+    for (QCheckBox* box : cbD) ticked.append(box->isChecked());
+    qint32 reportNumber = 0;
+    try {
+        reportNumber = ReviewData(engine_->context()).complete(*from, *to, ticked);
+        form2_->showReport(engine_->database().connection(), ReviewData::displayStatement(reportNumber),
+                           reportNumber);
+    } catch (const store::SqlError& e) {
+        engine_->leaveBusy();
+        showMessage(e.reason());
+        return;
+    } catch (const GridDatasetError& e) {
+        engine_->leaveBusy();
+        showMessage(e.sql());
+        showMessage(QString::fromStdString(e.what()));
+        return;
+    }
+    engine_->leaveBusy();
+    form2_->exec();
+    lblOpozorilo->hide();
 }
 
 void TForm1::Button2Click() {

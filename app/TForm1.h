@@ -13,6 +13,8 @@
 #include <functional>
 #include <memory>
 
+class TForm2;
+
 /// The main window: period, activity boxes, output workbook, PREPIS, Pregled and Izhod.
 class TForm1 : public QWidget, public Operator {
     Q_OBJECT
@@ -28,8 +30,8 @@ public:
     void Button2Click();
     void eDatumOdExit();
 
-    /// The review, when the program has one (set by the program entry).
-    void setReviewHandler(std::function<void(TForm1&)> handler) { review_ = std::move(handler); }
+    /// The review window (created with the main window, shown modally by Pregled).
+    TForm2* Form2() const { return form2_; }
 
     Engine& engine() { return *engine_; }
     /// The date the start-up sequence takes as today (tests pin it).
@@ -81,5 +83,5 @@ private:
     QStringList arguments_;
     QDate today_;
     RunResult lastRun_;
-    std::function<void(TForm1&)> review_;
+    TForm2* form2_;
 };
