@@ -1,0 +1,134 @@
+#include "workbook/ReportRow.h"
+
+#include "aggregate/ReporterIdentity.h"
+#include "aggregate/Rounding.h"
+#include "app/ConfigFiles.h"
+#include "store/Query.h"
+
+ReportRow readReportRow(const store::Query& q) {
+    auto t = [&](const char* c) { return q.text(QLatin1String(c)); };
+    auto n = [&](const char* c) { return q.number(QLatin1String(c)); };
+    ReportRow r;
+    r.k11 = t("K11"), r.k12 = t("K12"), r.k13 = t("K13"), r.k14 = t("K14"), r.k15 = t("K15"), r.k16 = t("K16");
+    r.k17 = t("K17"), r.k18 = t("K18");
+    r.k21 = t("K21"), r.k22 = t("K22"), r.k23 = t("K23"), r.k24 = t("K24"), r.k25 = t("K25"), r.k26 = t("K26");
+    r.k27 = t("K27");
+    r.k28 = n("K28");
+    r.k29 = t("K29");
+    r.k210 = n("K210");
+    r.k31 = n("K31"), r.k32 = n("K32"), r.k33 = n("K33"), r.k34 = n("K34"), r.k35 = n("K35"), r.k36 = n("K36");
+    r.k37 = n("K37"), r.k38 = n("K38"), r.k39 = n("K39"), r.k310 = n("K310"), r.k311 = n("K311"), r.k312 = n("K312");
+    r.k313 = t("K313"), r.k314 = t("K314");
+    r.zaclot = n("ZACLOT");
+    return r;
+}
+
+const std::array<QString, kReportColumns>& columnLabels() {
+    static const std::array<QString, kReportColumns> labels = {
+        QStringLiteral("1.1."), QStringLiteral("1.2."), QStringLiteral("1.3."),  QStringLiteral("1.4."),
+        QStringLiteral("1.5."), QStringLiteral("1.6."), QStringLiteral("1.7."),  QStringLiteral("1.8."),
+        QStringLiteral("2.1."), QStringLiteral("2.2."), QStringLiteral("2.3."),  QStringLiteral("2.4."),
+        QStringLiteral("2.5."), QStringLiteral("2.6."), QStringLiteral("2.7."),  QStringLiteral("2.8."),
+        QStringLiteral("2.9."), QStringLiteral("2.10."), QStringLiteral("3.1."), QStringLiteral("3.2."),
+        QStringLiteral("3.3."), QStringLiteral("3.4."), QStringLiteral("3.5."),  QStringLiteral("3.6."),
+        QStringLiteral("3.7."), QStringLiteral("3.8."), QStringLiteral("3.9."),  QStringLiteral("3.10."),
+        QStringLiteral("3.11."), QStringLiteral("3.12."), QStringLiteral("3.13."), QStringLiteral("3.14.")};
+    return labels;
+}
+
+QString generalNumberText(double value, const QString& decimalPoint) {
+    if (value == 0) return QStringLiteral("0");
+    QString s = QString::number(value, 'g', 15);
+    const qsizetype e = s.indexOf(u'e');
+    if (e >= 0) {
+        // 1e+20 reads 1E20, 1.5e-07 reads 1,5E-7 (the exponent without sign or leading zeros when positive).
+        QString mantissa = s.left(e);
+        int exponent = s.mid(e + 1).toInt();
+        s = mantissa + u'E' + QString::number(exponent);
+    }
+    s.replace(u'.', decimalPoint);
+    return s;
+}
+
+namespace {
+
+SheetCell textCell(const QString& text) { return {SheetCell::Kind::Text, text, 0, false}; }
+SheetCell numberCell(double v) { return {SheetCell::Kind::Number, {}, v, false}; }
+
+SheetCell codeCell(const QString& code) {
+    bool digits = !code.isEmpty();
+    for (QChar c : code) digits = digits && c >= u'0' && c <= u'9';
+    if (digits) return {SheetCell::Kind::Number, {}, code.toDouble(), true};
+    return {SheetCell::Kind::Text, code, 0, true};
+}
+
+/// printf's "%-w.ws": cut to `width` characters and padded with blanks to it.
+QString fixed(const QString& text, int width) { return text.left(width).leftJustified(width, u' '); }
+
+QString amount(double v) { return QString::asprintf("%15.0f", v); }
+
+} // namespace
+
+std::array<SheetCell, kReportColumns> worksheetCells(const ReportRow& r, const RunState& s, const QString& dp) {
+    const QString k12 = s.ClientId == QLatin1String("ZOV") ? r.k12.trimmed().left(7) : r.k12;
+    return {textCell(r.k11),
+            textCell(k12),
+            textCell(r.k13),
+            textCell(r.k14),
+            textCell(NazivDrzave(s, r.k15)),
+            textCell(NormaliseSector(r.k16)),
+            textCell(r.k17),
+            textCell(NormaliseSector(r.k18)),
+            textCell(NazivDrzave(s, r.k21)),
+            textCell(r.k22),
+            textCell(r.k23),
+            textCell(NormaliseSector(r.k24)),
+            textCell(r.k25),
+            textCell(r.k26),
+            textCell(r.k27),
+            textCell(generalNumberText(r.k28, dp)),
+            codeCell(r.k29),
+            numberCell(r.k210),
+            numberCell(r.k31),
+            numberCell(r.k32),
+            numberCell(r.k33),
+            numberCell(r.k34),
+            numberCell(r.k35),
+            numberCell(r.k36),
+            numberCell(r.k37),
+            numberCell(r.k38),
+            numberCell(r.k39),
+            numberCell(r.k310),
+            numberCell(r.k311),
+            textCell(generalNumberText(r.k312, dp)),
+            textCell(NazivDrzave(s, r.k313)),
+            codeCell(r.k314)};
+}
+
+QString traceLine(const ReportRow& r, const RunState& s, const QString& dp) {
+    QString line;
+    line += r.k11;
+    line += r.k12;
+    line += r.k13.left(1);
+    line += r.k14.left(3);
+    line += NazivDrzave(s, r.k15).left(3);
+    line += fixed(NormaliseSector(r.k16.left(60)), 60);
+    line += fixed(r.k17.left(7), 7);
+    line += fixed(NormaliseSector(r.k18.left(5)), 5);
+    line += fixed(NazivDrzave(s, r.k21).left(3), 3);
+    line += fixed(r.k22.left(60), 60);
+    line += fixed(r.k23.left(7), 7);
+    line += fixed(NormaliseSector(r.k24.left(5)), 5);
+    line += fixed(r.k25.left(12), 12);
+    line += fixed(r.k26.left(60), 60);
+    line += fixed(r.k27.left(8), 8);
+    // Issued quantities of 2^31 and more are common: converted through a 64-bit integer.
+    line += QString::asprintf("%15.15lld", static_cast<long long>(TextToInt64OrZero(generalNumberText(r.k28, dp))));
+    line += fixed(r.k29.left(3), 3);
+    for (double v : {r.k210, r.k31, r.k32, r.k33, r.k34, r.k35, r.k37, r.k38, r.k39, r.k310, r.k311, r.k312})
+        line += amount(v);
+    line += fixed(NazivDrzave(s, r.k313).left(3), 3);
+    line += fixed(r.k314.left(3), 3);
+    line += generalNumberText(r.zaclot, dp);
+    return line;
+}
