@@ -5,7 +5,20 @@
 namespace store {
 namespace {
 
-bool isIdentChar(QChar c) { return c.isLetterOrNumber() || c == u'_' || c == u'$' || c == u'#'; }
+bool isAsciiLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+
+bool isIdentChar(QChar c) {
+    return isAsciiLetter(c) || (c >= u'0' && c <= u'9') || c == u'_' || c == u'$' || c == u'#';
+}
+
+/// Placeholder names are ASCII; only a to z change, so the text keeps its length.
+QString upperAscii(QStringView s) {
+    QString out = s.toString();
+    for (QChar& c : out) {
+        if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - 32);
+    }
+    return out;
+}
 
 /// Index just past the quoted literal that starts at `i` (a single quote); '' inside is a quote.
 qsizetype skipLiteral(const QString& s, qsizetype i) {
@@ -69,11 +82,11 @@ QString normalisePlaceholders(const QString& sql, QStringList* names) {
             i = end - 1;
             continue;
         }
-        if (c == u':' && i + 1 < sql.size() && (sql[i + 1].isLetter() || sql[i + 1] == u'_') &&
+        if (c == u':' && i + 1 < sql.size() && (isAsciiLetter(sql[i + 1]) || sql[i + 1] == u'_') &&
             (i == 0 || sql[i - 1] != u':')) {
             qsizetype j = i + 1;
             while (j < sql.size() && isIdentChar(sql[j])) ++j;
-            const QString name = sql.mid(i + 1, j - i - 1).toUpper();
+            const QString name = upperAscii(QStringView(sql).mid(i + 1, j - i - 1));
             out += u':';
             out += name;
             if (names && !names->contains(name)) names->append(name);
