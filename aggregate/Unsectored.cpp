@@ -75,10 +75,11 @@ int OsebeBrezSektorizacije1(Context& ctx) {
     message += QStringLiteral(" ") + cr + QStringLiteral(" Ali vseeno nadaljujem?") + cr + QStringLiteral(" ") + cr;
 
     int result = 0;
-    if (!ctx.op.askYesNo(message)) {
+    const QString caption = QStringLiteral("OSEBE BREZ SEKTORIZACIJE");
+    if (!ctx.op.askQuestion(caption, message, false)) {
         const QString leave = QStringLiteral("Celotni seznam oseb brez sektorizacije je v datoteki ") + cr +
                               s.ProgramFolder + kFileName + cr + cr + QStringLiteral("Izhod iz programa?");
-        if (ctx.op.askYesNo(leave)) {
+        if (ctx.op.askQuestion(caption, leave, true)) {
             file.close();
             ctx.op.processEvents();
             ctx.op.requestTermination();

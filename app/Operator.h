@@ -12,6 +12,12 @@ public:
     virtual void showMessage(const QString& text) = 0;
     /// A Yes/No question; No is the default answer.
     virtual bool askYesNo(const QString& text) = 0;
+    /// A Yes/No question under its own caption, with or without the question icon; No is the default.
+    virtual bool askQuestion(const QString& caption, const QString& text, bool questionIcon) {
+        (void)caption;
+        (void)questionIcon;
+        return askYesNo(text);
+    }
     /// The progress text of the current step.
     virtual void setProgressText(const QString& text) = 0;
     /// Lets pending window events run (repaint) during long work.

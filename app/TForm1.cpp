@@ -223,6 +223,13 @@ void TForm1::showMessage(const QString& text) {
     box.exec();
 }
 
+bool TForm1::askQuestion(const QString& caption, const QString& text, bool questionIcon) {
+    QMessageBox box(questionIcon ? QMessageBox::Question : QMessageBox::NoIcon, caption, text,
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 bool TForm1::askYesNo(const QString& text) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("TEVRA"), text, QMessageBox::Yes | QMessageBox::No, this);
     box.setDefaultButton(QMessageBox::No);

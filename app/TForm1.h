@@ -63,6 +63,7 @@ public:
     // Operator
     void showMessage(const QString& text) override;
     bool askYesNo(const QString& text) override;
+    bool askQuestion(const QString& caption, const QString& text, bool questionIcon) override;
     void setProgressText(const QString& text) override;
     void processEvents() override;
     void requestTermination() override;
