@@ -61,4 +61,5 @@ void fuzzSqlText(const uint8_t* data, size_t size) {
     const QString normalised = store::normalisePlaceholders(text, &names);
     if (normalised.size() != text.size()) __builtin_trap(); // only letter case changes
     store::rewriteOuterJoins(normalised);
+    store::rewriteConcatenation(normalised);
 }

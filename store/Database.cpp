@@ -96,6 +96,7 @@ void Database::close() {
 QString Database::engineText(const QString& statement, QStringList* parameterNames) const {
     QString text = normalisePlaceholders(statement, parameterNames);
     if (sqliteEngine_ && text.contains(QLatin1String("(+)"))) text = rewriteOuterJoins(text);
+    if (sqliteEngine_ && text.contains(QLatin1String("||"))) text = rewriteConcatenation(text);
     return text;
 }
 

@@ -51,6 +51,11 @@ public:
     QSqlDatabase& connection() { return db_; }
     EngineStats& stats() { return stats_; }
 
+    /// Whether query objects keep their prepared statements for reuse (the default). Off, every
+    /// execution prepares its statement anew (for measuring what reuse saves).
+    void setReusePrepared(bool reuse) { reusePrepared_ = reuse; }
+    bool reusePrepared() const { return reusePrepared_; }
+
     /// Begins a transaction when none is active; returns whether this call began it.
     bool beginBatch();
     /// Commits the transaction begun by beginBatch.
@@ -63,6 +68,7 @@ private:
     QString driverName_;
     bool sqliteEngine_ = false;
     bool inBatch_ = false;
+    bool reusePrepared_ = true;
     std::function<void(LoginParams&)> login_;
     EngineStats stats_;
 };

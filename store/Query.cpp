@@ -83,6 +83,10 @@ void Query::bindValue(const QString& name, const QVariant& value) {
 }
 
 Query::Prepared& Query::prepared() {
+    if (!db_.reusePrepared()) {
+        current_ = nullptr;
+        cache_.clear();
+    }
     if (current_) return *current_;
     auto it = cache_.find(sql_);
     if (it == cache_.end()) {

@@ -98,6 +98,56 @@ QString normalisePlaceholders(const QString& sql, QStringList* names) {
     return out;
 }
 
+QString rewriteConcatenation(const QString& sql) {
+    // Tokens: literals are copied whole; a name chain is a run of identifier characters and dots.
+    struct Token {
+        QString text;
+        bool name = false;
+    };
+    QList<Token> tokens;
+    for (qsizetype i = 0; i < sql.size();) {
+        const QChar c = sql[i];
+        if (c == u'\'') {
+            const qsizetype end = skipLiteral(sql, i);
+            tokens.append({sql.mid(i, end - i), false});
+            i = end;
+        } else if (isAsciiLetter(c) || c == u'_') {
+            qsizetype j = i;
+            while (j < sql.size() && (isIdentChar(sql[j]) || sql[j] == u'.')) ++j;
+            tokens.append({sql.mid(i, j - i), true});
+            i = j;
+        } else if (c == u'|' && i + 1 < sql.size() && sql[i + 1] == u'|') {
+            tokens.append({QStringLiteral("||"), false});
+            i += 2;
+        } else {
+            tokens.append({QString(c), false});
+            ++i;
+        }
+    }
+    auto neighbour = [&](qsizetype k, int step) {
+        for (k += step; k >= 0 && k < tokens.size(); k += step) {
+            if (!tokens[k].text.trimmed().isEmpty()) return k;
+        }
+        return qsizetype(-1);
+    };
+    QList<bool> wrap(tokens.size(), false);
+    for (qsizetype k = 0; k < tokens.size(); ++k) {
+        if (tokens[k].text != QLatin1String("||")) continue;
+        for (int step : {-1, 1}) {
+            const qsizetype n = neighbour(k, step);
+            if (n < 0 || !tokens[n].name) continue;
+            // A function name followed by "(" is not a column.
+            const qsizetype after = neighbour(n, 1);
+            if (step == 1 && after >= 0 && tokens[after].text == QLatin1String("(")) continue;
+            wrap[n] = true;
+        }
+    }
+    QString out;
+    for (qsizetype k = 0; k < tokens.size(); ++k)
+        out += wrap[k] ? QStringLiteral("COALESCE(") + tokens[k].text + QStringLiteral(",'')") : tokens[k].text;
+    return out;
+}
+
 QString rewriteOuterJoins(const QString& sql) {
     static const QRegularExpression condition(
         QStringLiteral(R"(([A-Za-z_][\w$#]*\.[A-Za-z_][\w$#]*)\s*=\s*([A-Za-z_][\w$#]*)\.([A-Za-z_][\w$#]*)\s*\(\+\))"));

@@ -17,4 +17,9 @@ QString normalisePlaceholders(const QString& sql, QStringList* names);
 /// A statement without the notation is returned unchanged.
 QString rewriteOuterJoins(const QString& sql);
 
+/// Oracle joins texts with "||" treating NULL as an empty text; SQLite gives NULL. Column operands
+/// of "||" (plain or qualified names) are wrapped as COALESCE(name,'') so both engines agree.
+/// Literals and other operands are left as they are.
+QString rewriteConcatenation(const QString& sql);
+
 } // namespace store

@@ -41,4 +41,19 @@ TEST(OuterJoinRewrite, LeavesOtherStatementsAlone) {
     for (const QString& s : statements) EXPECT_EQ(store::rewriteOuterJoins(s), s);
 }
 
+TEST(ConcatenationRewrite, ColumnOperandsReadNullAsEmptyText) {
+    const struct {
+        const char* in;
+        const char* out;
+    } cases[] = {
+        {"select sfosb, NZV||' '||IME ime from osb ", "select sfosb, COALESCE(NZV,'')||' '||COALESCE(IME,'') ime from osb "},
+        {"SELECT O.NZV || O.IME X FROM OSB O", "SELECT COALESCE(O.NZV,'') || COALESCE(O.IME,'') X FROM OSB O"},
+        {"SELECT 'a||b' FROM T", "SELECT 'a||b' FROM T"},
+        {"SELECT UPPER(A)||B FROM T", "SELECT UPPER(A)||COALESCE(B,'') FROM T"},
+        {"SELECT A FROM T WHERE B=1", "SELECT A FROM T WHERE B=1"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(store::rewriteConcatenation(QString::fromLatin1(c.in)), QString::fromLatin1(c.out)) << c.in;
+}
+
 } // namespace
