@@ -1,6 +1,7 @@
 #include "app/BatchMode.h"
 #include "app/ConfigFiles.h"
 #include "app/TForm1.h"
+#include "grid/GridTools.h"
 #include "grid/Ufwgrid.h"
 #include "review/TForm2.h"
 
@@ -43,6 +44,7 @@ int main(int argc, char* argv[]) {
         return runBatch(app.arguments().mid(1), QCoreApplication::applicationFilePath());
     }
     QApplication app(argc, argv);
+    registerSortLocatePrintTools();
     TForm1 form(programFolder(QCoreApplication::applicationFilePath()), app.arguments().mid(1));
     form.show();
     const QString screenshots = qEnvironmentVariable("TEVRA_SCREENSHOTS");

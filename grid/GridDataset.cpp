@@ -259,6 +259,23 @@ std::unique_ptr<GridDataset> GridDataset::forTable(const QSqlDatabase& db, const
     return dataset;
 }
 
+void GridDataset::setIndexFieldNames(const QString& names) {
+    if (!isTable()) throw GridDatasetError(QStringLiteral("Only a table can be ordered by index fields"), sql_);
+    QSqlDriver* driver = db_.driver();
+    const auto quote = [driver](const QString& name, QSqlDriver::IdentifierType type) {
+        return driver ? driver->escapeIdentifier(name, type) : name;
+    };
+    QStringList terms;
+    for (const QString& name : names.split(u';', Qt::SkipEmptyParts))
+        terms.append(quote(name.trimmed(), QSqlDriver::FieldName));
+    QString text = QStringLiteral("SELECT * FROM ") + quote(table_, QSqlDriver::TableName);
+    if (!terms.isEmpty()) text += QStringLiteral(" ORDER BY ") + terms.join(QStringLiteral(", "));
+    const bool reopen = open_;
+    setSql(text);
+    indexFieldNames_ = terms.isEmpty() ? QString() : names;
+    if (reopen) open();
+}
+
 GridDataset::~GridDataset() {
     releaseCursor();
     // The model is a child and goes with us; it must not see a half-destroyed dataset.
@@ -268,6 +285,7 @@ GridDataset::~GridDataset() {
 void GridDataset::setSql(const QString& sql, const QVariantMap& params) {
     close();
     sql_ = sql;
+    indexFieldNames_.clear();
     params_.clear();
     for (auto it = params.cbegin(); it != params.cend(); ++it) {
         QString name = it.key().toUpper();

@@ -150,6 +150,11 @@ public:
     /// True for a dataset made by forTable().
     bool isTable() const { return !table_.isEmpty(); }
     const QString& tableName() const { return table_; }
+    /// Fields a table dataset is ordered by, joined by ";" (empty: the table's own order).
+    const QString& indexFieldNames() const { return indexFieldNames_; }
+    /// Orders a table dataset by these ";"-separated fields, re-reading it when it is open (the
+    /// first record becomes current). Throws GridDatasetError for a dataset over a statement.
+    void setIndexFieldNames(const QString& names);
 
     /// Runs the statement and reads the first chunk. Throws GridDatasetError.
     void open();
@@ -247,6 +252,7 @@ private:
     QString sql_;
     QVariantMap params_;
     QString table_;
+    QString indexFieldNames_;
     QString preparedSql_;
     bool limitOffset_ = false;
 
