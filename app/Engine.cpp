@@ -75,6 +75,7 @@ StartUpResult Engine::startUp(const QStringList& arguments, const QDate& today) 
         return result;
     }
     result.connected = true;
+    aliasDefinition_ = definition;
 
     try {
         state_.DbOracle = !db_.driverName().toUpper().contains(QLatin1String("DB2"));
@@ -136,7 +137,7 @@ RunResult Engine::run(const RunInput& input, bool showWorkbook) {
     if (!to) return reject(QStringLiteral("'") + input.dateToText.trimmed() + QStringLiteral("' ni veljaven datum"));
     if (*to < *from) return reject(QStringLiteral("Datum OD mora biti manjši od datuma DO!"));
     if (!listProblems_.isEmpty()) return reject(listFileProblemMessage(listProblems_.first()));
-    if (!db_.isOpen()) return reject(QStringLiteral("Prijava v bazo z aliasom ") + state_.DbAlias + QStringLiteral(" ni uspela!"));
+    if (!ensureConnected()) return reject(QStringLiteral("Prijava v bazo z aliasom ") + state_.DbAlias + QStringLiteral(" ni uspela!"));
 
     DolociIdPor(ctx_, *from, *to);
     const int rows = PolniTemp(ctx_);
@@ -160,6 +161,11 @@ RunResult Engine::run(const RunInput& input, bool showWorkbook) {
     output.OdpriExcel(showWorkbook);
     output.closeTraceFile();
     return {RunStatus::Written, {}};
+}
+
+bool Engine::ensureConnected() {
+    if (!db_.isOpen() && aliasDefinition_) db_.open(state_.DbAlias, *aliasDefinition_);
+    return db_.isOpen();
 }
 
 void Engine::leaveDateFrom(const QString& dateFromText) {

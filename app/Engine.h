@@ -65,6 +65,10 @@ public:
     /// Exit: remembers the output path in TEVRA.INI.
     void exit(const QString& outputPath);
 
+    /// Opens the connection again with the alias of start-up when it was lost (closed) since;
+    /// returns whether the connection is open.
+    bool ensureConnected();
+
     /// True while a run or review is in progress.
     bool busy() const { return busy_; }
     /// Marks work in progress (the review uses it too); returns false when already busy.
@@ -89,6 +93,7 @@ private:
     TraceFiles trace_;
     Context ctx_;
     QList<ListFileProblem> listProblems_;
+    std::optional<store::AliasDefinition> aliasDefinition_; ///< of the connection opened at start-up
     bool busy_ = false;
 };
 

@@ -194,10 +194,12 @@ void TForm1::btnPregledClick() {
                            reportNumber);
     } catch (const store::SqlError& e) {
         engine_->leaveBusy();
+        setBusy(false);
         showMessage(e.reason());
         return;
     } catch (const GridDatasetError& e) {
         engine_->leaveBusy();
+        setBusy(false);
         showMessage(e.sql());
         showMessage(QString::fromStdString(e.what()));
         return;

@@ -7,10 +7,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QRegularExpression>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QStandardPaths>
-#include <QTextStream>
 
 #include <optional>
 
@@ -67,11 +67,13 @@ TGridButton memberOf(GridTool tool) {
 GridFontSettings GridFontSettings::read(const QString& iniPath) {
     GridFontSettings settings;
     QFile file(iniPath);
-    if (iniPath.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text)) return settings;
-    QTextStream in(&file);
+    if (iniPath.isEmpty() || !file.open(QIODevice::ReadOnly)) return settings;
+    // Lines end in CR LF, LF or a lone CR.
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(lineEnd);
     bool inSection = false;
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
+    for (const QString& text : lines) {
+        const QString line = text.trimmed();
         if (line.startsWith(u'[')) {
             inSection = line.compare(QLatin1String("[ZEL]"), Qt::CaseInsensitive) == 0;
             continue;

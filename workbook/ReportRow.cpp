@@ -67,6 +67,34 @@ QString fixed(const QString& text, int width) { return text.left(width).leftJust
 
 QString amount(double v) { return QString::asprintf("%15.0f", v); }
 
+/// A text as the fixed-width line can hold it: one character per position, so control characters
+/// (CR, LF, TAB, NUL, ...) become blanks and a character outside the 16-bit range becomes "?".
+QString lineText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            out += u'?';
+            ++i;
+        } else if (c.unicode() < 0x20 || c.unicode() == 0x7F || c.isSurrogate()) {
+            out += c.unicode() < 0x20 || c.unicode() == 0x7F ? u' ' : u'?';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+/// The row with every text made fit for the fixed-width line.
+ReportRow lineTexts(const ReportRow& r) {
+    ReportRow c = r;
+    for (QString* t : {&c.k11, &c.k12, &c.k13, &c.k14, &c.k15, &c.k16, &c.k17, &c.k18, &c.k21, &c.k22, &c.k23,
+                       &c.k24, &c.k25, &c.k26, &c.k27, &c.k29, &c.k313, &c.k314})
+        *t = lineText(*t);
+    return c;
+}
+
 } // namespace
 
 std::array<SheetCell, kReportColumns> worksheetCells(const ReportRow& r, const RunState& s, const QString& dp) {
@@ -105,17 +133,18 @@ std::array<SheetCell, kReportColumns> worksheetCells(const ReportRow& r, const R
             codeCell(r.k314)};
 }
 
-QString traceLine(const ReportRow& r, const RunState& s, const QString& dp) {
+QString traceLine(const ReportRow& row, const RunState& s, const QString& dp) {
+    const ReportRow r = lineTexts(row);
     QString line;
     line += r.k11;
     line += r.k12;
     line += r.k13.left(1);
     line += r.k14.left(3);
-    line += NazivDrzave(s, r.k15).left(3);
+    line += lineText(NazivDrzave(s, r.k15)).left(3);
     line += fixed(NormaliseSector(r.k16.left(60)), 60);
     line += fixed(r.k17.left(7), 7);
     line += fixed(NormaliseSector(r.k18.left(5)), 5);
-    line += fixed(NazivDrzave(s, r.k21).left(3), 3);
+    line += fixed(lineText(NazivDrzave(s, r.k21)).left(3), 3);
     line += fixed(r.k22.left(60), 60);
     line += fixed(r.k23.left(7), 7);
     line += fixed(NormaliseSector(r.k24.left(5)), 5);
@@ -127,7 +156,7 @@ QString traceLine(const ReportRow& r, const RunState& s, const QString& dp) {
     line += fixed(r.k29.left(3), 3);
     for (double v : {r.k210, r.k31, r.k32, r.k33, r.k34, r.k35, r.k37, r.k38, r.k39, r.k310, r.k311, r.k312})
         line += amount(v);
-    line += fixed(NazivDrzave(s, r.k313).left(3), 3);
+    line += fixed(lineText(NazivDrzave(s, r.k313)).left(3), 3);
     line += fixed(r.k314.left(3), 3);
     line += generalNumberText(r.zaclot, dp);
     return line;

@@ -43,7 +43,8 @@ void SpreadsheetFile::writeText(int row, int column, const QString& text, bool c
         if (format) check(worksheet_write_blank(sheet_, r, c, format), "blank cell");
         return;
     }
-    const QByteArray utf8 = text.toUtf8();
+    // The library takes a C string: a NUL would end the text there. XML cannot hold it either.
+    const QByteArray utf8 = QString(text).replace(QChar(0), u' ').toUtf8();
     check(worksheet_write_string(sheet_, r, c, utf8.constData(), format), "text cell");
 }
 
