@@ -2,6 +2,7 @@
 #include "app/ConfigFiles.h"
 #include "app/TForm1.h"
 #include "grid/GridTools.h"
+#include "grid/GridToolsSummaryGraph.h"
 #include "grid/Ufwgrid.h"
 #include "review/TForm2.h"
 
@@ -45,6 +46,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     registerSortLocatePrintTools();
+    registerSummaryGraphTools();
     TForm1 form(programFolder(QCoreApplication::applicationFilePath()), app.arguments().mid(1));
     form.show();
     const QString screenshots = qEnvironmentVariable("TEVRA_SCREENSHOTS");

@@ -71,6 +71,8 @@ public:
 
     const QString& name() const { return name_; }
     FieldKind kind() const { return kind_; }
+    /// Overrides the kind the driver reported (SQLite, for one, reports date columns as text).
+    void setKind(FieldKind kind) { kind_ = kind; }
     /// Size of a text field in characters (0 when the driver does not tell).
     int size() const { return size_; }
     bool required() const { return required_; }
