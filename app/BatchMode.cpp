@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QTextStream>
 #include <cstdio>
 #include <unistd.h>
@@ -30,8 +31,9 @@ public:
     }
     void setProgressText(const QString& text) override {
         if (!terminal_) return;
-        err() << '\r' << text << QStringLiteral("\x1b[K") << Qt::flush;
-        progressShown_ = true;
+        // A terminal is written a few times a second: the steps set their text several times per row.
+        pending_ = text;
+        if (!shownAt_.isValid() || shownAt_.elapsed() >= kProgressIntervalMs) showPending();
     }
     void processEvents() override {}
     void requestTermination() override { terminate_ = true; }
@@ -40,6 +42,16 @@ public:
     void clearProgress() {
         if (progressShown_) err() << QStringLiteral("\r\x1b[K") << Qt::flush;
         progressShown_ = false;
+        pending_.clear();
+    }
+
+    /// Shows the last progress text if it was held back (the end of a step stays readable).
+    void showPending() {
+        if (pending_.isNull()) return;
+        err() << '\r' << pending_ << QStringLiteral("\x1b[K") << Qt::flush;
+        pending_ = QString();
+        progressShown_ = true;
+        shownAt_.start();
     }
 
 private:
@@ -49,8 +61,11 @@ private:
     }
     QList<bool> answers_;
     bool terminal_;
+    static constexpr qint64 kProgressIntervalMs = 200;
     bool progressShown_ = false;
     bool terminate_ = false;
+    QString pending_;      ///< the progress text not yet on the terminal (null when shown)
+    QElapsedTimer shownAt_; ///< when a progress text was last written
 };
 
 QTextStream& out() {

@@ -1,6 +1,7 @@
 #include "app/TextFile.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -36,21 +37,44 @@ ReadResult readConfigFile(const QString& path, QString* text) {
     return ReadResult::Ok;
 }
 
+namespace {
+
+/// The Windows-1250 byte of one character of the Basic Multilingual Plane, or '?' when it has none.
+/// Encoders are found by name, which is slow: each character is encoded once per thread and kept.
+char windows1250Byte(char16_t c) {
+    thread_local QHash<char16_t, char> known;
+    const auto it = known.constFind(c);
+    if (it != known.cend()) return it.value();
+    QStringEncoder one("windows-1250");
+    const QByteArray b = one.encode(QStringView(&c, 1));
+    const char byte = (one.hasError() || b.size() != 1) ? '?' : b[0];
+    known.insert(c, byte);
+    return byte;
+}
+
+} // namespace
+
 QByteArray toWindows1250(const QString& text) {
-    QByteArray out;
-    out.reserve(text.size());
-    // Encode character by character so that an unmappable one becomes exactly one "?".
+    // At most one byte per character; filled through a pointer, cut to its length at the end.
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* p = out.data();
+    // Character by character, so that an unmappable one becomes exactly one "?".
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].unicode() < 0x80) {
-            out += char(text[i].unicode());
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            *p++ = char(c);
             continue;
         }
-        const qsizetype len = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QStringView ch = QStringView(text).mid(i, len);
-        QStringEncoder one("windows-1250");
-        const QByteArray b = one.encode(ch);
-        out += (one.hasError() || b.size() != 1) ? QByteArray("?") : b;
-        i += len - 1;
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size()) {
+            // Outside the Basic Multilingual Plane: Windows-1250 has none of these.
+            QStringEncoder one("windows-1250");
+            const QByteArray b = one.encode(QStringView(text).mid(i, 2));
+            *p++ = (one.hasError() || b.size() != 1) ? '?' : b[0];
+            ++i;
+            continue;
+        }
+        *p++ = windows1250Byte(c);
     }
+    out.truncate(p - out.constData());
     return out;
 }

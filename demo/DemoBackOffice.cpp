@@ -139,7 +139,8 @@ bool createSchema(QSqlDatabase& db, QString* error) {
     const QString workTables = workTablesScript();
     if (schema.isEmpty() || workTables.isEmpty())
         return setError(error, QStringLiteral("the embedded schema scripts are missing"));
-    return runSqlScript(db, schema + QStringLiteral(";\n") + workTables, error);
+    // The work tables come first: the schema's demo indexes serve them too.
+    return runSqlScript(db, workTables + QStringLiteral(";\n") + schema, error);
 }
 
 bool createDemoFile(const QString& path, const GeneratorOptions& options, GeneratorStats* stats,

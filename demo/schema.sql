@@ -208,3 +208,9 @@ CREATE INDEX KPN_SFVP_ZDNDAN ON KPN (SFVP, ZDNDAN);
 CREATE INDEX POG_SFOSB ON POG (SFOSB);
 CREATE INDEX STO_IDPSL ON STO (IDPSL);
 CREATE INDEX INISET_KLJUC ON INISET (KLJUC);
+-- The work tables (created before this script): a report row is completed and a detail row
+-- reviewed by its report number and CTRL; the income of a sector-group report row looks up the
+-- detail rows of its report with the same ISIN (the statement compares COALESCE(K25,'')).
+CREATE INDEX TEMP_TEVRA1_IDPOR_CTRL ON TEMP_TEVRA1 (IDPOR, CTRL);
+CREATE INDEX TEMP_TEVRA1_IDPOR_K25 ON TEMP_TEVRA1 (IDPOR, COALESCE(K25, ''));
+CREATE INDEX TEMP_TEVRA_IDPOR_CTRL ON TEMP_TEVRA (IDPOR, CTRL);

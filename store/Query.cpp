@@ -171,6 +171,9 @@ int Query::rowCount() {
 
 int Query::columnIndex(const QString& column) const {
     if (!open_ || eof_ || !current_) return -1;
+    // Callers mostly name columns in upper case already: no new text for those.
+    const auto it = current_->columns.constFind(column);
+    if (it != current_->columns.cend()) return it.value();
     return current_->columns.value(column.toUpper(), -1);
 }
 

@@ -28,6 +28,7 @@ void WorkTableWriter::open(const QString& selectStatement) {
     columns_.clear();
     const QSqlRecord record = db_.connection().record(table_);
     for (int i = 0; i < record.count(); ++i) columns_.append(record.fieldName(i).toUpper());
+    columnSet_ = QSet<QString>(columns_.cbegin(), columns_.cend());
     if (columns_.isEmpty()) throw SqlError(selectStatement, QStringLiteral("table ") + table_ + QStringLiteral(" has no columns"));
     learnWidths();
     open_ = true;
@@ -73,7 +74,7 @@ void WorkTableWriter::edit(const QList<QPair<QString, QVariant>>& key) {
 
 void WorkTableWriter::set(const QString& column, const QVariant& value) {
     const QString name = column.toUpper();
-    if (!columns_.contains(name))
+    if (!columnSet_.contains(name))
         throw SqlError(table_, QStringLiteral("no field ") + column + QStringLiteral(" in ") + table_);
     QVariant v = value;
     if (v.typeId() == QMetaType::QString) {
@@ -91,6 +92,26 @@ void WorkTableWriter::set(const QString& column, const QVariant& value) {
 
 void WorkTableWriter::post() {
     if (mode_ == Mode::None) return;
+    QStringList keyColumns;
+    for (const auto& k : std::as_const(key_)) keyColumns.append(k.first.toUpper());
+    if (mode_ == Mode::Edit && setColumns_.isEmpty()) {
+        cancel();
+        return;
+    }
+    if (mode_ != lastMode_ || setColumns_ != lastColumns_ || keyColumns != lastKeyColumns_) {
+        lastText_ = statementText(keyColumns);
+        lastMode_ = mode_;
+        lastColumns_ = setColumns_;
+        lastKeyColumns_ = keyColumns;
+    }
+    statement_.setSql(lastText_);
+    for (const QString& c : std::as_const(setColumns_)) statement_.bindValue(c, setValues_.value(c));
+    for (const auto& k : std::as_const(key_)) statement_.bindValue(QStringLiteral("KEY_") + k.first, k.second);
+    cancel();
+    statement_.exec();
+}
+
+QString WorkTableWriter::statementText(const QStringList& keyColumns) const {
     QString text;
     if (mode_ == Mode::Append) {
         QStringList params;
@@ -98,23 +119,14 @@ void WorkTableWriter::post() {
         text = QStringLiteral("INSERT INTO ") + table_ + QStringLiteral(" (") + setColumns_.join(u',') +
                QStringLiteral(") VALUES (") + params.join(u',') + u')';
     } else {
-        if (setColumns_.isEmpty()) {
-            cancel();
-            return;
-        }
         QStringList assignments;
         for (const QString& c : std::as_const(setColumns_)) assignments.append(c + QStringLiteral("=:") + c);
         QStringList conditions;
-        for (const auto& k : std::as_const(key_))
-            conditions.append(k.first.toUpper() + QStringLiteral("=:KEY_") + k.first.toUpper());
+        for (const QString& k : keyColumns) conditions.append(k + QStringLiteral("=:KEY_") + k);
         text = QStringLiteral("UPDATE ") + table_ + QStringLiteral(" SET ") + assignments.join(u',') +
                QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     }
-    statement_.setSql(text);
-    for (const QString& c : std::as_const(setColumns_)) statement_.bindValue(c, setValues_.value(c));
-    for (const auto& k : std::as_const(key_)) statement_.bindValue(QStringLiteral("KEY_") + k.first, k.second);
-    cancel();
-    statement_.exec();
+    return text;
 }
 
 void WorkTableWriter::cancel() {

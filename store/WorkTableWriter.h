@@ -4,6 +4,7 @@
 #include "store/Query.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -36,22 +37,30 @@ public:
 
     /// Width of a text column (0 for other columns or unknown widths).
     int width(const QString& column) const { return widths_.value(column.toUpper(), 0); }
-    bool hasColumn(const QString& column) const { return columns_.contains(column.toUpper()); }
+    bool hasColumn(const QString& column) const { return columnSet_.contains(column.toUpper()); }
 
 private:
     enum class Mode { None, Append, Edit };
     void learnWidths();
+    QString statementText(const QStringList& keyColumns) const;
 
     Database& db_;
     QString table_;
     bool open_ = false;
     Mode mode_ = Mode::None;
     QStringList columns_;
+    QSet<QString> columnSet_;
     QHash<QString, int> widths_;
     QList<QPair<QString, QVariant>> key_;
     QStringList setColumns_;
     QHash<QString, QVariant> setValues_;
     Query statement_;
+    /// The statement text of the last post and what it was built from: rows setting the same
+    /// columns reuse it instead of building it again.
+    QString lastText_;
+    Mode lastMode_ = Mode::None;
+    QStringList lastColumns_;
+    QStringList lastKeyColumns_;
 };
 
 /// The width n of a declared text type such as VARCHAR2(n), CHAR(n) or VARCHAR(n); 0 otherwise.

@@ -5,6 +5,10 @@
 #include "app/ConfigFiles.h"
 #include "store/Query.h"
 
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
 ReportRow readReportRow(const store::Query& q) {
     auto t = [&](const char* c) { return q.text(QLatin1String(c)); };
     auto n = [&](const char* c) { return q.number(QLatin1String(c)); };
@@ -65,7 +69,24 @@ SheetCell codeCell(const QString& code) {
 /// printf's "%-w.ws": cut to `width` characters and padded with blanks to it.
 QString fixed(const QString& text, int width) { return text.left(width).leftJustified(width, u' '); }
 
-QString amount(double v) { return QString::asprintf("%15.0f", v); }
+/// printf's "%15.0f". A whole amount (the usual case) is written as its integer, which gives the
+/// same text without the general floating-point formatting.
+QString amount(double v) {
+    if (v == std::trunc(v) && std::fabs(v) < 1e14 && !(v == 0 && std::signbit(v))) {
+        // Right-aligned in 15 positions: digits from the right, then the sign, blanks before.
+        char16_t buffer[15];
+        std::fill(std::begin(buffer), std::end(buffer), u' ');
+        unsigned long long magnitude = static_cast<unsigned long long>(std::fabs(v));
+        int i = 15;
+        do {
+            buffer[--i] = static_cast<char16_t>(u'0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        if (v < 0) buffer[--i] = u'-';
+        return QString(reinterpret_cast<const QChar*>(buffer), 15);
+    }
+    return QString::asprintf("%15.0f", v);
+}
 
 /// A text as the fixed-width line can hold it: one character per position, so control characters
 /// (CR, LF, TAB, NUL, ...) become blanks and a character outside the 16-bit range becomes "?".

@@ -177,6 +177,26 @@ TEST(ReportOutput, WholeReportFromDetailRowsToWorkbookAndTraceFile) {
               QStringList());
 }
 
+TEST(ReportRowFormats, TraceAmountsReadAsPrintfWholeNumbers) {
+    RunState s;
+    ReportRow r;
+    // Whole amounts take a shortcut past printf; every kind must still read as "%15.0f" does.
+    for (double v : {0.0, -0.0, 7.0, -7.0, 2.5, -3.5, 1234567.49, 99999999999999.0, -99999999999999.0}) {
+        r.k210 = v;
+        r.k31 = -v;
+        const QString line = traceLine(r, s, QStringLiteral(","));
+        // twelve amounts from k210 on, then k313 and k314 (3 each) and ZACLOT ("0")
+        const qsizetype k210 = line.size() - 1 - 6 - 12 * 15;
+        EXPECT_EQ(line.mid(k210, 15), QString::asprintf("%15.0f", v)) << v;
+        EXPECT_EQ(line.mid(k210 + 15, 15), QString::asprintf("%15.0f", -v)) << v;
+    }
+    // Wider amounts overflow their 15 positions as printf writes them.
+    for (double v : {1e14, -123456789012345.0, 1e20}) {
+        r.k210 = v;
+        EXPECT_TRUE(traceLine(r, s, QStringLiteral(",")).contains(QString::asprintf("%15.0f", v))) << v;
+    }
+}
+
 TEST(ReportRowFormats, TraceAndCellsOfSingleFields) {
     RunState s;
     ReportRow r;
