@@ -28,6 +28,7 @@ class QueryTest : public testing::TestWithParam<Path> {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
+        odbcFolder();
         file = dir.filePath(QStringLiteral("t.db"));
         {
             QSqlDatabase setup = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
@@ -57,16 +58,39 @@ protected:
         case Path::OdbcDsn: {
             def.kind = store::AliasDefinition::Kind::Odbc;
             def.database = QStringLiteral("tevra_query_test");
-            QFile ini(dir.filePath(QStringLiteral("odbc.ini")));
-            ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-            ini.write(QStringLiteral("[tevra_query_test]\nDriver=SQLite3\nDatabase=%1\n").arg(file).toUtf8());
-            ini.close();
-            qputenv("ODBCINI", ini.fileName().toLocal8Bit());
+            // The data source always names the same file of the process's ODBC folder.
+            QFile::remove(odbcFolder().filePath(QStringLiteral("dsn.db")));
+            ASSERT_TRUE(QFile::copy(file, odbcFolder().filePath(QStringLiteral("dsn.db"))));
+            file = odbcFolder().filePath(QStringLiteral("dsn.db"));
             break;
         }
         }
         QString reason;
         ASSERT_TRUE(db.open(QStringLiteral("T"), def, &reason)) << reason.toStdString();
+    }
+
+    void TearDown() override { db.close(); }
+
+    /// The ODBC system folder of this test process, set before the first ODBC call: it registers the
+    /// SQLite3 driver (kept loaded, so that what it holds until the process ends is not reported
+    /// as lost by the leak checker) and a data source on dsn.db in the same folder.
+    static QDir odbcFolder() {
+        static QTemporaryDir folder;
+        static const bool written = [] {
+            QFile inst(folder.filePath(QStringLiteral("odbcinst.ini")));
+            if (!inst.open(QIODevice::WriteOnly)) return false;
+            inst.write("[SQLite3]\nDriver=libsqlite3odbc.so\nSetup=libsqlite3odbc.so\nDontDLClose=1\n");
+            inst.close();
+            QFile ini(folder.filePath(QStringLiteral("odbc.ini")));
+            if (!ini.open(QIODevice::WriteOnly)) return false;
+            ini.write(QStringLiteral("[tevra_query_test]\nDriver=SQLite3\nDatabase=%1\n")
+                          .arg(folder.filePath(QStringLiteral("dsn.db")))
+                          .toUtf8());
+            qputenv("ODBCSYSINI", folder.path().toLocal8Bit());
+            return true;
+        }();
+        (void)written;
+        return QDir(folder.path());
     }
 
     QTemporaryDir dir;
