@@ -77,11 +77,11 @@ std::vector<QByteArray> columnNames(const QList<ExportField>& fields, int limit)
     std::vector<QByteArray> names;
     QSet<QByteArray> used;
     for (const ExportField& f : fields) {
-        QByteArray name = toWindows1250(f.name).left(limit);
+        QByteArray name = exportWindows1250(f.name).left(limit);
         if (name.isEmpty()) name = "F";
         for (int n = 1; used.contains(name.toUpper()); ++n) {
             const QByteArray suffix = '_' + QByteArray::number(n);
-            name = toWindows1250(f.name).left(limit - suffix.size()) + suffix;
+            name = exportWindows1250(f.name).left(limit - suffix.size()) + suffix;
         }
         used.insert(name.toUpper());
         names.push_back(name);
@@ -190,7 +190,7 @@ public:
 
 private:
     int writeText(int row, int column, const QString& text) {
-        const QByteArray bytes = toWindows1250(text).left(fieldWidth(column));
+        const QByteArray bytes = exportWindows1250(text).left(fieldWidth(column));
         return DBFWriteStringAttribute(dbf_, row, column, bytes.constData());
     }
     int fieldWidth(int column) const {
@@ -325,7 +325,7 @@ public:
             default: {
                 // Alpha fields hold the code page's bytes padded with zeros; the library's own
                 // recoding would drop Windows-1250 text, so the bytes are placed directly.
-                const QByteArray bytes = toWindows1250(value.toString()).left(c.length);
+                const QByteArray bytes = exportWindows1250(value.toString()).left(c.length);
                 std::memcpy(data, bytes.constData(), size_t(bytes.size()));
                 break;
             }
@@ -388,7 +388,7 @@ public:
         QSaveFile schema(schemaFileName(fileName));
         if (!schema.open(QIODevice::WriteOnly))
             throw TableExportError(QStringLiteral("Cannot create %1").arg(schema.fileName()));
-        QByteArray text = '[' + toWindows1250(QFileInfo(fileName).completeBaseName()) + "]\r\n";
+        QByteArray text = '[' + exportWindows1250(QFileInfo(fileName).completeBaseName()) + "]\r\n";
         text += "FILETYPE = FIXED\r\nCHARSET = WINDOWS-1250\r\nDATEFORMAT = DD.MM.YYYY\r\n";
         const std::vector<QByteArray> names = columnNames(fields, ParadoxFieldName);
         int offset = 0;
@@ -426,7 +426,7 @@ public:
                 else if (isNumericKind(f.kind))
                     cell = QByteArray::number(value.toLongLong());
                 else
-                    cell = toWindows1250(textOf(value, f.kind));
+                    cell = exportWindows1250(textOf(value, f.kind));
             }
             if (cell.size() > width) {
                 if (isNumericKind(f.kind))
@@ -472,7 +472,7 @@ QString schemaFileName(const QString& textFileName) {
     return info.path() + u'/' + info.completeBaseName() + QStringLiteral(".sch");
 }
 
-QByteArray toWindows1250(const QString& text) {
+QByteArray exportWindows1250(const QString& text) {
     QStringEncoder encoder("windows-1250", QStringConverter::Flag::ConvertInvalidToNull);
     QByteArray bytes = encoder.encode(text);
     bytes.replace('\0', '?');

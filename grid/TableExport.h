@@ -48,7 +48,7 @@ std::unique_ptr<TableWriter> makeTableWriter(ExportFormat format);
 /// The schema description file that accompanies a fixed-length text table ("X.txt" -> "X.sch").
 QString schemaFileName(const QString& textFileName);
 /// Windows-1250 bytes of a text (characters the code page lacks become '?').
-QByteArray toWindows1250(const QString& text);
+QByteArray exportWindows1250(const QString& text);
 /// Text of Windows-1250 bytes.
 QString fromWindows1250(const QByteArray& bytes);
 /// Column widths of a fixed-length text table for each kind (text columns: their size).
