@@ -626,7 +626,15 @@ void TfDataSetPrint::setupFields(GridDataset& result, bool grouped) {
 }
 
 void TfDataSetPrint::colourGroupColumns(int count) {
-    auto* delegate = dbgQG->findChild<GroupColumnDelegate*>();
+    // The delegate class has no meta-object of its own, so findChild would take any item delegate
+    // of the grid for it: look for our own by its C++ type.
+    GroupColumnDelegate* delegate = nullptr;
+    for (QObject* child : dbgQG->children()) {
+        if (auto* d = dynamic_cast<GroupColumnDelegate*>(child)) {
+            delegate = d;
+            break;
+        }
+    }
     if (!delegate) delegate = new GroupColumnDelegate(dbgQG);
     const int columns = dbgQG->model() ? dbgQG->model()->columnCount() : 0;
     for (int c = 0; c < columns; ++c) dbgQG->setItemDelegateForColumn(c, c < count ? delegate : nullptr);
