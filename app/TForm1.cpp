@@ -1,5 +1,6 @@
 #include "app/TForm1.h"
 
+#include "app/FormStyle.h"
 #include "app/Dates.h"
 #include "app/StepErrors.h"
 #include "grid/GridDataset.h"
@@ -39,13 +40,7 @@ TForm1::TForm1(QString programFolder, QStringList arguments, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(536, 369);
     move(160, 109);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0, 0, 128));
-    setPalette(pal);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSize(8);
-    setFont(font);
+    applyFormStyle(this);
 
     Label1 = label(this, QStringLiteral("DATUM OD"), 10, 9, true);
     eDatumOd = new QLineEdit(this);

@@ -1,5 +1,6 @@
 #include "review/TForm2.h"
 
+#include "app/FormStyle.h"
 #include "grid/GridDataset.h"
 #include "grid/Ufwgrid.h"
 
@@ -7,13 +8,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("TEMP_TEVRA1"));
     resize(812, 576);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(0, 0, 128));
-    setPalette(pal);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSize(8);
-    setFont(font);
+    applyFormStyle(this);
 
     lblPorocilo1 = new QLabel(QStringLiteral("POROČILO: "), this);
     lblPorocilo1->move(24, 8);
