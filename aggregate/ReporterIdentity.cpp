@@ -69,10 +69,8 @@ void PomoznaPolja(Context& ctx) {
 }
 
 QString NazivDrzave(const RunState& state, const QString& key) {
-    for (const CountryEntry& e : state.CountryTable) {
-        if (e.key == key) return e.abbreviation;
-    }
-    return key;
+    const QString* abbreviation = state.CountryTable.abbreviation(key);
+    return abbreviation ? *abbreviation : key;
 }
 
 QString VrniNazivOsb(Context& ctx, qint32 personId) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <initializer_list>
 
 /// Period values of a run, all derived from the dates in DATUM OD and DATUM DO.
 struct PeriodValues {
@@ -19,6 +21,35 @@ struct PeriodValues {
 struct CountryEntry {
     QString key;
     QString abbreviation;
+};
+
+/// The country table: entries in the order of DRZ, looked up by key (the first entry of a key wins).
+class CountryTable {
+public:
+    CountryTable() = default;
+    CountryTable(std::initializer_list<CountryEntry> entries) {
+        for (const CountryEntry& e : entries) append(e);
+    }
+    void append(const CountryEntry& e) {
+        entries_.append(e);
+        if (!index_.contains(e.key)) index_.insert(e.key, e.abbreviation);
+    }
+    void clear() {
+        entries_.clear();
+        index_.clear();
+    }
+    qsizetype size() const { return entries_.size(); }
+    auto begin() const { return entries_.cbegin(); }
+    auto end() const { return entries_.cend(); }
+    /// The abbreviation of `key`, or null when the table has no such key.
+    const QString* abbreviation(const QString& key) const {
+        const auto it = index_.constFind(key);
+        return it == index_.cend() ? nullptr : &it.value();
+    }
+
+private:
+    QList<CountryEntry> entries_;
+    QHash<QString, QString> index_;
 };
 
 /// The process-wide values of the program: written by start-up and the report run, read by every step.
@@ -46,7 +77,7 @@ struct RunState {
 
     QString ClientId;
     QString ReporterRegNo;
-    QList<CountryEntry> CountryTable;
+    ::CountryTable CountryTable;
 
     QList<qint32> UnsectoredPersons;
     int ProgressCount = 0;

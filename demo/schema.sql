@@ -210,7 +210,9 @@ CREATE INDEX STO_IDPSL ON STO (IDPSL);
 CREATE INDEX INISET_KLJUC ON INISET (KLJUC);
 -- The work tables (created before this script): a report row is completed and a detail row
 -- reviewed by its report number and CTRL; the income of a sector-group report row looks up the
--- detail rows of its report with the same ISIN (the statement compares COALESCE(K25,'')).
+-- detail rows of its report with the same ISIN (the statement compares COALESCE(K25,'')); the
+-- workbook reads the report rows of one report in the order of K16.
 CREATE INDEX TEMP_TEVRA1_IDPOR_CTRL ON TEMP_TEVRA1 (IDPOR, CTRL);
 CREATE INDEX TEMP_TEVRA1_IDPOR_K25 ON TEMP_TEVRA1 (IDPOR, COALESCE(K25, ''));
 CREATE INDEX TEMP_TEVRA_IDPOR_CTRL ON TEMP_TEVRA (IDPOR, CTRL);
+CREATE INDEX TEMP_TEVRA_IDPOR_K16 ON TEMP_TEVRA (IDPOR, K16);

@@ -50,7 +50,20 @@ QDateTime toDateTime(const QVariant& value) {
     }
 }
 
-QString storedDateText(const QDateTime& value) { return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+QString storedDateText(const QDateTime& value) {
+    if (!value.isValid()) return {};
+    const QDate d = value.date();
+    const QTime t = value.time();
+    if (d.year() < 0 || d.year() > 9999) return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    // Bound for every date parameter of every row: built digit by digit, not through the locale's formatter.
+    char16_t text[19] = {u'0', u'0', u'0', u'0', u'-', u'0', u'0', u'-', u'0', u'0',
+                         u' ', u'0', u'0', u':', u'0', u'0', u':', u'0', u'0'};
+    auto put = [&](int end, int number) {
+        for (int i = end; number != 0; --i, number /= 10) text[i] = char16_t(u'0' + number % 10);
+    };
+    put(3, d.year()), put(6, d.month()), put(9, d.day()), put(12, t.hour()), put(15, t.minute()), put(18, t.second());
+    return QString(reinterpret_cast<const QChar*>(text), 19);
+}
 
 Query::Query(Database& db) : db_(db) {}
 
@@ -193,12 +206,24 @@ QVariant Query::value(const QString& column) const {
 
 bool Query::isNull(const QString& column) const { return value(column).isNull(); }
 
-QString Query::text(const QString& column) const {
-    const QVariant v = value(column);
+namespace {
+
+QString variantText(const QVariant& v) {
     if (v.isNull()) return {};
     if (v.typeId() == QMetaType::Double) return QString::number(v.toDouble(), 'g', 15);
     return v.toString();
 }
+
+double variantNumber(const QVariant& v) {
+    if (v.isNull()) return 0.0;
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    return ok ? d : 0.0;
+}
+
+} // namespace
+
+QString Query::text(const QString& column) const { return variantText(value(column)); }
 
 qint32 Query::integer(const QString& column) const {
     const QVariant v = value(column);
@@ -217,12 +242,20 @@ qint64 Query::bigInteger(const QString& column) const {
     return v.toLongLong();
 }
 
-double Query::number(const QString& column) const {
-    const QVariant v = value(column);
-    if (v.isNull()) return 0.0;
-    bool ok = false;
-    const double d = v.toDouble(&ok);
-    return ok ? d : 0.0;
+double Query::number(const QString& column) const { return variantNumber(value(column)); }
+
+int Query::fieldIndex(const QString& column) const {
+    const int i = columnIndex(column);
+    if (i < 0) throw SqlError(sql_, QStringLiteral("no field ") + column);
+    return i;
+}
+
+QString Query::textAt(int field) const {
+    return open_ && !eof_ && current_ ? variantText(current_->query.value(field)) : QString();
+}
+
+double Query::numberAt(int field) const {
+    return open_ && !eof_ && current_ ? variantNumber(current_->query.value(field)) : 0.0;
 }
 
 QDateTime Query::dateTime(const QString& column) const { return toDateTime(value(column)); }

@@ -57,6 +57,12 @@ public:
     double number(const QString& column) const;
     QDateTime dateTime(const QString& column) const;
 
+    /// Position of a column in the open statement's rows, for reading many rows by position;
+    /// throws SqlError when the statement has no such column.
+    int fieldIndex(const QString& column) const;
+    QString textAt(int field) const;
+    double numberAt(int field) const;
+
 private:
     struct Prepared;
     Prepared& prepared();

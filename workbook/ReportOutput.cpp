@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -87,8 +88,10 @@ void ReportOutput::PrepisVExcel() {
         if (s.ProgressTotal == 0)
             ctx_.op.showMessage(QStringLiteral("Po izločitvi ničelnih vrstic ni podatkov za v Excel"));
         s.ProgressCount = 0;
+        std::optional<ReportRowReader> reader; // columns are known once the first row is there
         for (query.open(); !query.eof(); query.next()) {
-            const ReportRow row = readReportRow(query);
+            if (!reader) reader.emplace(query);
+            const ReportRow row = reader->read();
             ++s.SheetRow;
             const auto cells = worksheetCells(row, s, decimalPoint_);
             for (int c = 1; c <= kReportColumns; ++c) {

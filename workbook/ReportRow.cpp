@@ -9,23 +9,44 @@
 #include <cmath>
 #include <iterator>
 
-ReportRow readReportRow(const store::Query& q) {
-    auto t = [&](const char* c) { return q.text(QLatin1String(c)); };
-    auto n = [&](const char* c) { return q.number(QLatin1String(c)); };
+namespace {
+
+/// The columns a report row is read from, in the order ReportRowReader keeps their positions.
+const std::array<QString, 33>& reportRowColumns() {
+    using namespace Qt::Literals::StringLiterals;
+    static const std::array<QString, 33> columns = {
+        u"K11"_s,  u"K12"_s,  u"K13"_s,  u"K14"_s,  u"K15"_s,  u"K16"_s,  u"K17"_s,  u"K18"_s,  u"K21"_s,
+        u"K22"_s,  u"K23"_s,  u"K24"_s,  u"K25"_s,  u"K26"_s,  u"K27"_s,  u"K28"_s,  u"K29"_s,  u"K210"_s,
+        u"K31"_s,  u"K32"_s,  u"K33"_s,  u"K34"_s,  u"K35"_s,  u"K36"_s,  u"K37"_s,  u"K38"_s,  u"K39"_s,
+        u"K310"_s, u"K311"_s, u"K312"_s, u"K313"_s, u"K314"_s, u"ZACLOT"_s};
+    return columns;
+}
+
+} // namespace
+
+ReportRowReader::ReportRowReader(const store::Query& query) : query_(query) {
+    for (size_t i = 0; i < field_.size(); ++i) field_[i] = query.fieldIndex(reportRowColumns()[i]);
+}
+
+ReportRow ReportRowReader::read() const {
+    int i = 0;
+    auto t = [&] { return query_.textAt(field_[i++]); };
+    auto n = [&] { return query_.numberAt(field_[i++]); };
     ReportRow r;
-    r.k11 = t("K11"), r.k12 = t("K12"), r.k13 = t("K13"), r.k14 = t("K14"), r.k15 = t("K15"), r.k16 = t("K16");
-    r.k17 = t("K17"), r.k18 = t("K18");
-    r.k21 = t("K21"), r.k22 = t("K22"), r.k23 = t("K23"), r.k24 = t("K24"), r.k25 = t("K25"), r.k26 = t("K26");
-    r.k27 = t("K27");
-    r.k28 = n("K28");
-    r.k29 = t("K29");
-    r.k210 = n("K210");
-    r.k31 = n("K31"), r.k32 = n("K32"), r.k33 = n("K33"), r.k34 = n("K34"), r.k35 = n("K35"), r.k36 = n("K36");
-    r.k37 = n("K37"), r.k38 = n("K38"), r.k39 = n("K39"), r.k310 = n("K310"), r.k311 = n("K311"), r.k312 = n("K312");
-    r.k313 = t("K313"), r.k314 = t("K314");
-    r.zaclot = n("ZACLOT");
+    // In the order of reportRowColumns().
+    r.k11 = t(), r.k12 = t(), r.k13 = t(), r.k14 = t(), r.k15 = t(), r.k16 = t(), r.k17 = t(), r.k18 = t();
+    r.k21 = t(), r.k22 = t(), r.k23 = t(), r.k24 = t(), r.k25 = t(), r.k26 = t(), r.k27 = t();
+    r.k28 = n();
+    r.k29 = t();
+    r.k210 = n();
+    r.k31 = n(), r.k32 = n(), r.k33 = n(), r.k34 = n(), r.k35 = n(), r.k36 = n(), r.k37 = n(), r.k38 = n();
+    r.k39 = n(), r.k310 = n(), r.k311 = n(), r.k312 = n();
+    r.k313 = t(), r.k314 = t();
+    r.zaclot = n();
     return r;
 }
+
+ReportRow readReportRow(const store::Query& q) { return ReportRowReader(q).read(); }
 
 const std::array<QString, kReportColumns>& columnLabels() {
     static const std::array<QString, kReportColumns> labels = {
@@ -42,6 +63,8 @@ const std::array<QString, kReportColumns>& columnLabels() {
 
 QString generalNumberText(double value, const QString& decimalPoint) {
     if (value == 0) return QStringLiteral("0");
+    // A whole number of up to 15 digits is its integer in the general format: no formatting of a double.
+    if (value == std::trunc(value) && std::fabs(value) < 1e15) return QString::number(static_cast<qint64>(value));
     QString s = QString::number(value, 'g', 15);
     const qsizetype e = s.indexOf(u'e');
     if (e >= 0) {
@@ -67,7 +90,23 @@ SheetCell codeCell(const QString& code) {
 }
 
 /// printf's "%-w.ws": cut to `width` characters and padded with blanks to it.
-QString fixed(const QString& text, int width) { return text.left(width).leftJustified(width, u' '); }
+QString fixed(const QString& text, int width) {
+    return text.size() == width ? text : text.left(width).leftJustified(width, u' ');
+}
+
+/// printf's "%15.15lld": at least 15 digits, zeros in front, a minus sign before them.
+QString zeroPadded15(long long v) {
+    char16_t buffer[32];
+    int i = 32;
+    unsigned long long magnitude = v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+    do {
+        buffer[--i] = static_cast<char16_t>(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    while (i > 32 - 15) buffer[--i] = u'0';
+    if (v < 0) buffer[--i] = u'-';
+    return QString(reinterpret_cast<const QChar*>(buffer + i), 32 - i);
+}
 
 /// printf's "%15.0f". A whole amount (the usual case) is written as its integer, which gives the
 /// same text without the general floating-point formatting.
@@ -91,6 +130,8 @@ QString amount(double v) {
 /// A text as the fixed-width line can hold it: one character per position, so control characters
 /// (CR, LF, TAB, NUL, ...) become blanks and a character outside the 16-bit range becomes "?".
 QString lineText(const QString& text) {
+    const auto fits = [](QChar c) { return c.unicode() >= 0x20 && c.unicode() != 0x7F && !c.isSurrogate(); };
+    if (std::all_of(text.cbegin(), text.cend(), fits)) return text;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -157,6 +198,7 @@ std::array<SheetCell, kReportColumns> worksheetCells(const ReportRow& r, const R
 QString traceLine(const ReportRow& row, const RunState& s, const QString& dp) {
     const ReportRow r = lineTexts(row);
     QString line;
+    line.reserve(512);
     line += r.k11;
     line += r.k12;
     line += r.k13.left(1);
@@ -173,7 +215,7 @@ QString traceLine(const ReportRow& row, const RunState& s, const QString& dp) {
     line += fixed(r.k26.left(60), 60);
     line += fixed(r.k27.left(8), 8);
     // Issued quantities of 2^31 and more are common: converted through a 64-bit integer.
-    line += QString::asprintf("%15.15lld", static_cast<long long>(TextToInt64OrZero(generalNumberText(r.k28, dp))));
+    line += zeroPadded15(static_cast<long long>(TextToInt64OrZero(generalNumberText(r.k28, dp))));
     line += fixed(r.k29.left(3), 3);
     for (double v : {r.k210, r.k31, r.k32, r.k33, r.k34, r.k35, r.k37, r.k38, r.k39, r.k310, r.k311, r.k312})
         line += amount(v);

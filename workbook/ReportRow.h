@@ -22,6 +22,19 @@ struct ReportRow {
     double zaclot = 0;
 };
 
+/// Reads report rows from an open statement over TEMP_TEVRA, its columns found once by name.
+class ReportRowReader {
+public:
+    /// `query` must be on a row; throws SqlError when a report column is missing.
+    explicit ReportRowReader(const store::Query& query);
+    /// The report row at the query's current row.
+    ReportRow read() const;
+
+private:
+    const store::Query& query_;
+    std::array<int, 33> field_;
+};
+
 /// The report row at the query's current row.
 ReportRow readReportRow(const store::Query& query);
 

@@ -129,6 +129,10 @@ TEST_P(QueryTest, NullReadsAsZeroOrEmptyAndAggregatesGiveOneRow) {
     EXPECT_EQ(q.number(QStringLiteral("L")), 0.0);
     EXPECT_EQ(q.integer(QStringLiteral("L")), 0);
     EXPECT_EQ(q.text(QStringLiteral("N")), QString());
+    // The same by position, as rows read many at a time are.
+    EXPECT_EQ(q.numberAt(q.fieldIndex(QStringLiteral("l"))), 0.0);
+    EXPECT_EQ(q.textAt(q.fieldIndex(QStringLiteral("N"))), QString());
+    EXPECT_THROW(q.fieldIndex(QStringLiteral("MISSING")), store::SqlError);
 }
 
 TEST_P(QueryTest, FloatColumnsNeverDivideIntegers) {
@@ -207,6 +211,18 @@ TEST(DeclaredWidths, TextTypes) {
         int width;
     } cases[] = {{"VARCHAR2(90)", 90}, {"CHAR(3)", 3}, {"varchar(10)", 10}, {"FLOAT", 0}, {"INTEGER", 0}, {"VARCHAR2(15 CHAR)", 15}};
     for (const auto& c : cases) EXPECT_EQ(store::declaredTextWidth(QString::fromLatin1(c.type)), c.width) << c.type;
+}
+
+TEST(StoredDates, TextFormOfDateParameters) {
+    const struct {
+        QDateTime value;
+        const char* text;
+    } cases[] = {{QDateTime(QDate(2024, 6, 30), QTime(0, 0)), "2024-06-30 00:00:00"},
+                 {QDateTime(QDate(1900, 1, 1), QTime(23, 59, 59)), "1900-01-01 23:59:59"},
+                 {QDateTime(QDate(9999, 12, 31), QTime(7, 5, 3)), "9999-12-31 07:05:03"},
+                 {QDateTime(QDate(45, 2, 9), QTime(10, 0)), "0045-02-09 10:00:00"},
+                 {QDateTime(), ""}};
+    for (const auto& c : cases) EXPECT_EQ(store::storedDateText(c.value).toStdString(), c.text) << c.text;
 }
 
 } // namespace
