@@ -11,8 +11,9 @@ namespace store {
 struct Query::Prepared {
     QSqlQuery query;
     QStringList parameters;
+    QStringList placeholders; ///< ":" + each parameter, as the driver is given them
     QString engineText;
-    QHash<QString, int> columns;
+    NameMap<int> columns;
     bool columnsKnown = false;
 };
 
@@ -78,13 +79,13 @@ void Query::setSql(const QString& statement) {
     values_.clear();
 }
 
-void Query::bindInt(const QString& name, qint32 value) { values_.insert(name.toUpper(), value); }
-void Query::bindDouble(const QString& name, double value) { values_.insert(name.toUpper(), value); }
-void Query::bindText(const QString& name, const QString& value) { values_.insert(name.toUpper(), value); }
+void Query::bindInt(const QString& name, qint32 value) { values_[upperName(name)] = value; }
+void Query::bindDouble(const QString& name, double value) { values_[upperName(name)] = value; }
+void Query::bindText(const QString& name, const QString& value) { values_[upperName(name)] = value; }
 
 void Query::bindDateTime(const QString& name, const QDateTime& value) {
-    if (db_.sqliteEngine()) values_.insert(name.toUpper(), storedDateText(value));
-    else values_.insert(name.toUpper(), value);
+    if (db_.sqliteEngine()) values_[upperName(name)] = storedDateText(value);
+    else values_[upperName(name)] = value;
 }
 
 void Query::bindDate(const QString& name, const QDate& value) { bindDateTime(name, value.startOfDay()); }
@@ -92,7 +93,7 @@ void Query::bindDate(const QString& name, const QDate& value) { bindDateTime(nam
 void Query::bindValue(const QString& name, const QVariant& value) {
     if (value.typeId() == QMetaType::QDateTime) bindDateTime(name, value.toDateTime());
     else if (value.typeId() == QMetaType::QDate) bindDate(name, value.toDate());
-    else values_.insert(name.toUpper(), value);
+    else values_[upperName(name)] = value;
 }
 
 Query::Prepared& Query::prepared() {
@@ -106,6 +107,7 @@ Query::Prepared& Query::prepared() {
         if (cache_.size() >= kMaxPrepared) cache_.clear();
         auto p = std::make_shared<Prepared>();
         p->engineText = db_.engineText(sql_, &p->parameters);
+        for (const QString& name : std::as_const(p->parameters)) p->placeholders.append(u':' + name);
         p->query = QSqlQuery(db_.connection());
         p->query.setForwardOnly(true);
         p->query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
@@ -126,11 +128,11 @@ void Query::execute(bool withRows) {
     close();
     if (!db_.isOpen()) throw SqlError(sql_, QStringLiteral("the database connection is not open"));
     Prepared& p = prepared();
-    for (const QString& name : std::as_const(p.parameters)) {
-        const auto it = values_.constFind(name);
-        if (it == values_.cend())
-            throw SqlError(sql_, QStringLiteral("parameter ") + name + QStringLiteral(" has no value"));
-        p.query.bindValue(u':' + name, it.value());
+    for (qsizetype i = 0; i < p.parameters.size(); ++i) {
+        const auto it = values_.find(p.parameters[i]);
+        if (it == values_.end())
+            throw SqlError(sql_, QStringLiteral("parameter ") + p.parameters[i] + QStringLiteral(" has no value"));
+        p.query.bindValue(p.placeholders[i], it->second);
     }
     ++db_.stats().executions;
     EngineTimer timer(db_.stats());
@@ -152,7 +154,7 @@ void Query::execute(bool withRows) {
     }
     if (!p.columnsKnown) {
         const QSqlRecord record = p.query.record();
-        for (int i = 0; i < record.count(); ++i) p.columns.insert(record.fieldName(i).toUpper(), i);
+        for (int i = 0; i < record.count(); ++i) p.columns.emplace(record.fieldName(i).toUpper(), i);
         p.columnsKnown = true;
     }
 }
@@ -185,19 +187,20 @@ int Query::rowCount() {
 int Query::columnIndex(const QString& column) const {
     if (!open_ || eof_ || !current_) return -1;
     // Callers mostly name columns in upper case already: no new text for those.
-    const auto it = current_->columns.constFind(column);
-    if (it != current_->columns.cend()) return it.value();
-    return current_->columns.value(column.toUpper(), -1);
+    const NameMap<int>& columns = current_->columns;
+    auto it = columns.find(column);
+    if (it == columns.end()) it = columns.find(column.toUpper());
+    return it == columns.end() ? -1 : it->second;
 }
 
 bool Query::hasField(const QString& column) const {
-    return current_ && current_->columns.contains(column.toUpper());
+    return current_ && current_->columns.count(column.toUpper()) != 0;
 }
 
 QVariant Query::value(const QString& column) const {
     const int i = columnIndex(column);
     if (i < 0) {
-        if (open_ && !eof_ && current_ && !current_->columns.contains(column.toUpper()))
+        if (open_ && !eof_ && current_ && current_->columns.count(column.toUpper()) == 0)
             throw SqlError(sql_, QStringLiteral("no field ") + column);
         return {};
     }

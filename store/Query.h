@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/Database.h"
+#include "store/NameHash.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -71,7 +72,7 @@ private:
 
     Database& db_;
     QString sql_;
-    QHash<QString, QVariant> values_;
+    NameMap<QVariant> values_;
     QHash<QString, std::shared_ptr<Prepared>> cache_;
     Prepared* current_ = nullptr;
     bool open_ = false;

@@ -27,21 +27,27 @@ void WorkTableWriter::open(const QString& selectStatement) {
     probe.close();
     columns_.clear();
     const QSqlRecord record = db_.connection().record(table_);
-    for (int i = 0; i < record.count(); ++i) columns_.append(record.fieldName(i).toUpper());
-    columnSet_ = QSet<QString>(columns_.cbegin(), columns_.cend());
+    columnIndex_.clear();
+    for (int i = 0; i < record.count(); ++i) {
+        columns_.append(record.fieldName(i).toUpper());
+        columnIndex_.emplace(columns_.last(), i);
+    }
+    setValues_ = QList<QVariant>(columns_.size());
+    isSet_ = QList<bool>(columns_.size(), false);
     if (columns_.isEmpty()) throw SqlError(selectStatement, QStringLiteral("table ") + table_ + QStringLiteral(" has no columns"));
     learnWidths();
     open_ = true;
 }
 
 void WorkTableWriter::learnWidths() {
-    widths_.clear();
+    widths_ = QList<int>(columns_.size(), 0);
     if (db_.sqliteEngine()) {
         QSqlQuery info(db_.connection());
         if (info.exec(QStringLiteral("PRAGMA table_info(") + table_ + u')')) {
             while (info.next()) {
                 const int w = declaredTextWidth(info.value(2).toString());
-                if (w > 0) widths_.insert(info.value(1).toString().toUpper(), w);
+                const int i = columnIndex(info.value(1).toString());
+                if (w > 0 && i >= 0) widths_[i] = w;
             }
         }
         return;
@@ -49,9 +55,19 @@ void WorkTableWriter::learnWidths() {
     const QSqlRecord record = db_.connection().record(table_);
     for (int i = 0; i < record.count(); ++i) {
         const QSqlField f = record.field(i);
-        if (f.metaType().id() == QMetaType::QString && f.length() > 0)
-            widths_.insert(f.name().toUpper(), f.length());
+        const int c = columnIndex(f.name());
+        if (f.metaType().id() == QMetaType::QString && f.length() > 0 && c >= 0) widths_[c] = f.length();
     }
+}
+
+int WorkTableWriter::columnIndex(const QString& column) const {
+    const auto it = columnIndex_.find(upperName(column));
+    return it == columnIndex_.end() ? -1 : it->second;
+}
+
+int WorkTableWriter::width(const QString& column) const {
+    const int i = columnIndex(column);
+    return i < 0 ? 0 : widths_[i];
 }
 
 void WorkTableWriter::close() {
@@ -73,21 +89,21 @@ void WorkTableWriter::edit(const QList<QPair<QString, QVariant>>& key) {
 }
 
 void WorkTableWriter::set(const QString& column, const QVariant& value) {
-    const QString name = column.toUpper();
-    if (!columnSet_.contains(name))
-        throw SqlError(table_, QStringLiteral("no field ") + column + QStringLiteral(" in ") + table_);
+    const int i = columnIndex(column);
+    if (i < 0) throw SqlError(table_, QStringLiteral("no field ") + column + QStringLiteral(" in ") + table_);
     QVariant v = value;
     if (v.typeId() == QMetaType::QString) {
         QString s = v.toString();
-        const int w = widths_.value(name, 0);
+        const int w = widths_[i];
         if (w > 0 && s.size() > w) s.truncate(w);
         v = s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(s);
     } else if (v.typeId() == QMetaType::QDateTime || v.typeId() == QMetaType::QDate) {
         const QDateTime dt = v.typeId() == QMetaType::QDate ? v.toDate().startOfDay() : v.toDateTime();
         v = db_.sqliteEngine() ? QVariant(storedDateText(dt)) : QVariant(dt);
     }
-    if (!setValues_.contains(name)) setColumns_.append(name);
-    setValues_.insert(name, v);
+    if (!isSet_[i]) setColumns_.append(i);
+    isSet_[i] = true;
+    setValues_[i] = std::move(v);
 }
 
 void WorkTableWriter::post() {
@@ -105,7 +121,7 @@ void WorkTableWriter::post() {
         lastKeyColumns_ = keyColumns;
     }
     statement_.setSql(lastText_);
-    for (const QString& c : std::as_const(setColumns_)) statement_.bindValue(c, setValues_.value(c));
+    for (const int c : std::as_const(setColumns_)) statement_.bindValue(columns_[c], setValues_[c]);
     for (const auto& k : std::as_const(key_)) statement_.bindValue(QStringLiteral("KEY_") + k.first, k.second);
     cancel();
     statement_.exec();
@@ -114,13 +130,17 @@ void WorkTableWriter::post() {
 QString WorkTableWriter::statementText(const QStringList& keyColumns) const {
     QString text;
     if (mode_ == Mode::Append) {
+        QStringList names;
         QStringList params;
-        for (const QString& c : std::as_const(setColumns_)) params.append(u':' + c);
-        text = QStringLiteral("INSERT INTO ") + table_ + QStringLiteral(" (") + setColumns_.join(u',') +
+        for (const int c : std::as_const(setColumns_)) {
+            names.append(columns_[c]);
+            params.append(u':' + columns_[c]);
+        }
+        text = QStringLiteral("INSERT INTO ") + table_ + QStringLiteral(" (") + names.join(u',') +
                QStringLiteral(") VALUES (") + params.join(u',') + u')';
     } else {
         QStringList assignments;
-        for (const QString& c : std::as_const(setColumns_)) assignments.append(c + QStringLiteral("=:") + c);
+        for (const int c : std::as_const(setColumns_)) assignments.append(columns_[c] + QStringLiteral("=:") + columns_[c]);
         QStringList conditions;
         for (const QString& k : keyColumns) conditions.append(k + QStringLiteral("=:KEY_") + k);
         text = QStringLiteral("UPDATE ") + table_ + QStringLiteral(" SET ") + assignments.join(u',') +
@@ -132,8 +152,11 @@ QString WorkTableWriter::statementText(const QStringList& keyColumns) const {
 void WorkTableWriter::cancel() {
     mode_ = Mode::None;
     key_.clear();
+    for (const int c : std::as_const(setColumns_)) {
+        isSet_[c] = false;
+        setValues_[c] = QVariant();
+    }
     setColumns_.clear();
-    setValues_.clear();
 }
 
 } // namespace store

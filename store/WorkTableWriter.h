@@ -3,8 +3,6 @@
 #include "store/Database.h"
 #include "store/Query.h"
 
-#include <QHash>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -36,30 +34,32 @@ public:
     void cancel();
 
     /// Width of a text column (0 for other columns or unknown widths).
-    int width(const QString& column) const { return widths_.value(column.toUpper(), 0); }
-    bool hasColumn(const QString& column) const { return columnSet_.contains(column.toUpper()); }
+    int width(const QString& column) const;
+    bool hasColumn(const QString& column) const { return columnIndex(column) >= 0; }
 
 private:
     enum class Mode { None, Append, Edit };
     void learnWidths();
+    int columnIndex(const QString& column) const;
     QString statementText(const QStringList& keyColumns) const;
 
     Database& db_;
     QString table_;
     bool open_ = false;
     Mode mode_ = Mode::None;
-    QStringList columns_;
-    QSet<QString> columnSet_;
-    QHash<QString, int> widths_;
+    QStringList columns_;        ///< upper case, in the table's order
+    NameMap<int> columnIndex_;   ///< position in columns_
+    QList<int> widths_;          ///< per column; 0 where no text width is known
     QList<QPair<QString, QVariant>> key_;
-    QStringList setColumns_;
-    QHash<QString, QVariant> setValues_;
+    QList<int> setColumns_;      ///< positions of the columns set for this row, in the order set
+    QList<QVariant> setValues_;  ///< per column
+    QList<bool> isSet_;          ///< per column
     Query statement_;
     /// The statement text of the last post and what it was built from: rows setting the same
     /// columns reuse it instead of building it again.
     QString lastText_;
     Mode lastMode_ = Mode::None;
-    QStringList lastColumns_;
+    QList<int> lastColumns_;
     QStringList lastKeyColumns_;
 };
 
