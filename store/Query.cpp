@@ -53,9 +53,12 @@ QDateTime toDateTime(const QVariant& value) {
 
 QString storedDateText(const QDateTime& value) {
     if (!value.isValid()) return {};
-    const QDate d = value.date();
-    const QTime t = value.time();
-    if (d.year() < 0 || d.year() > 9999) return value.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return storedDateText(value.date(), value.time());
+}
+
+QString storedDateText(const QDate& d, const QTime& t) {
+    if (!d.isValid()) return {};
+    if (d.year() < 0 || d.year() > 9999) return QDateTime(d, t).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     // Bound for every date parameter of every row: built digit by digit, not through the locale's formatter.
     char16_t text[19] = {u'0', u'0', u'0', u'0', u'-', u'0', u'0', u'-', u'0', u'0',
                          u' ', u'0', u'0', u':', u'0', u'0', u':', u'0', u'0'};
@@ -88,7 +91,11 @@ void Query::bindDateTime(const QString& name, const QDateTime& value) {
     else values_[upperName(name)] = value;
 }
 
-void Query::bindDate(const QString& name, const QDate& value) { bindDateTime(name, value.startOfDay()); }
+void Query::bindDate(const QString& name, const QDate& value) {
+    // On the embedded engines the day is text: no local-time conversion for every row.
+    if (db_.sqliteEngine()) values_[upperName(name)] = storedDateText(value, QTime(0, 0));
+    else bindDateTime(name, value.startOfDay());
+}
 
 void Query::bindValue(const QString& name, const QVariant& value) {
     if (value.typeId() == QMetaType::QDateTime) bindDateTime(name, value.toDateTime());

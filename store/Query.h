@@ -83,5 +83,6 @@ private:
 QDateTime toDateTime(const QVariant& value);
 /// The text form in which dates are stored in the embedded back office.
 QString storedDateText(const QDateTime& value);
+QString storedDateText(const QDate& day, const QTime& time);
 
 } // namespace store

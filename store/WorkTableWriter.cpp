@@ -97,6 +97,8 @@ void WorkTableWriter::set(const QString& column, const QVariant& value) {
         const int w = widths_[i];
         if (w > 0 && s.size() > w) s.truncate(w);
         v = s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(s);
+    } else if (v.typeId() == QMetaType::QDate && db_.sqliteEngine()) {
+        v = QVariant(storedDateText(v.toDate(), QTime(0, 0)));
     } else if (v.typeId() == QMetaType::QDateTime || v.typeId() == QMetaType::QDate) {
         const QDateTime dt = v.typeId() == QMetaType::QDate ? v.toDate().startOfDay() : v.toDateTime();
         v = db_.sqliteEngine() ? QVariant(storedDateText(dt)) : QVariant(dt);
