@@ -4,6 +4,7 @@
 #include "app/DBgesloZEL.h"
 #include "app/TextFile.h"
 #include "collect/ReferenceData.h"
+#include "grid/Ufwgrid.h"
 #include "store/Aliases.h"
 #include "store/SqlText.h"
 
@@ -62,4 +63,15 @@ void fuzzSqlText(const uint8_t* data, size_t size) {
     if (normalised.size() != text.size()) __builtin_trap(); // only letter case changes
     store::rewriteOuterJoins(normalised);
     store::rewriteConcatenation(normalised);
+}
+
+void fuzzWinIni(const uint8_t* data, size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    for (const QString& text : {QString::fromUtf8(bytes), QString::fromLatin1(bytes)}) {
+        const GridFontSettings s = GridFontSettings::parse(text);
+        if (s.fontSize < 1 || s.fontSize > GridFontSettings::kMaxFontSize) __builtin_trap();
+        if (s.titleFontSize < 1 || s.titleFontSize > GridFontSettings::kMaxFontSize) __builtin_trap();
+        if (s.lineHeight < 1 || s.lineHeight > GridFontSettings::kMaxLineHeight) __builtin_trap();
+        if (s.fontName.trimmed().isEmpty() || s.titleFontName.trimmed().isEmpty()) __builtin_trap();
+    }
 }

@@ -12,3 +12,5 @@ void fuzzConfigFiles(const uint8_t* data, size_t size);
 void fuzzUnscramble(const uint8_t* data, size_t size);
 /// Placeholder normalisation and the outer-join rewrite.
 void fuzzSqlText(const uint8_t* data, size_t size);
+/// The grid's font settings in WIN.INI.
+void fuzzWinIni(const uint8_t* data, size_t size);

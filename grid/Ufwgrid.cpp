@@ -36,10 +36,12 @@ private:
     std::function<void()> action_;
 };
 
-int toInt(const QString& text, int fallback) {
+/// A whole number from 1 to `max`, or `fallback`: a size of 0, a negative one or one of millions
+/// would leave the grid without text or overflow where its print fonts are scaled.
+int toInt(const QString& text, int fallback, int max) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
-    return ok ? value : fallback;
+    return ok && value >= 1 && value <= max ? value : fallback;
 }
 
 } // namespace
@@ -65,15 +67,19 @@ TGridButton memberOf(GridTool tool) {
 // Grid font settings
 
 GridFontSettings GridFontSettings::read(const QString& iniPath) {
-    GridFontSettings settings;
     QFile file(iniPath);
-    if (iniPath.isEmpty() || !file.open(QIODevice::ReadOnly)) return settings;
+    if (iniPath.isEmpty() || !file.open(QIODevice::ReadOnly)) return {};
+    return parse(QString::fromUtf8(file.readAll()));
+}
+
+GridFontSettings GridFontSettings::parse(const QString& text) {
+    GridFontSettings settings;
     // Lines end in CR LF, LF or a lone CR.
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(lineEnd);
+    const QStringList lines = text.split(lineEnd);
     bool inSection = false;
-    for (const QString& text : lines) {
-        const QString line = text.trimmed();
+    for (const QString& raw : lines) {
+        const QString line = raw.trimmed();
         if (line.startsWith(u'[')) {
             inSection = line.compare(QLatin1String("[ZEL]"), Qt::CaseInsensitive) == 0;
             continue;
@@ -82,10 +88,12 @@ GridFontSettings GridFontSettings::read(const QString& iniPath) {
         if (!inSection || eq <= 0) continue;
         const QString key = line.left(eq).trimmed().toLower();
         const QString value = line.mid(eq + 1).trimmed();
-        if (key == QLatin1String("fontsize")) settings.fontSize = toInt(value, settings.fontSize);
+        if (key == QLatin1String("fontsize")) settings.fontSize = toInt(value, settings.fontSize, kMaxFontSize);
         else if (key == QLatin1String("fontname") && !value.isEmpty()) settings.fontName = value;
-        else if (key == QLatin1String("lineheight")) settings.lineHeight = toInt(value, settings.lineHeight);
-        else if (key == QLatin1String("titlefontsize")) settings.titleFontSize = toInt(value, settings.titleFontSize);
+        else if (key == QLatin1String("lineheight"))
+            settings.lineHeight = toInt(value, settings.lineHeight, kMaxLineHeight);
+        else if (key == QLatin1String("titlefontsize"))
+            settings.titleFontSize = toInt(value, settings.titleFontSize, kMaxFontSize);
         else if (key == QLatin1String("titlefontname") && !value.isEmpty()) settings.titleFontName = value;
     }
     return settings;

@@ -81,6 +81,11 @@ struct GridFontSettings {
 
     /// Reads the settings file; missing file, section or keys keep the defaults.
     static GridFontSettings read(const QString& iniPath);
+    /// The settings in the text of a settings file. A size or height that is not a whole number
+    /// within kMaxFontSize or kMaxLineHeight keeps its default.
+    static GridFontSettings parse(const QString& text);
+    static constexpr int kMaxFontSize = 144;
+    static constexpr int kMaxLineHeight = 500;
     /// The user's settings file: $TEVRA_WININI when set; on Windows the system's WIN.INI;
     /// elsewhere WIN.INI in the user's configuration folder.
     static QString winIniPath();

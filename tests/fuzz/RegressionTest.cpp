@@ -27,5 +27,6 @@ void replay(const char* family, void (*harness)(const uint8_t*, size_t)) {
 TEST(FuzzRegressions, ConfigFiles) { replay("config", fuzzConfigFiles); }
 TEST(FuzzRegressions, Unscramble) { replay("unscramble", fuzzUnscramble); }
 TEST(FuzzRegressions, SqlText) { replay("sqltext", fuzzSqlText); }
+TEST(FuzzRegressions, WinIni) { replay("winini", fuzzWinIni); }
 
 } // namespace

@@ -108,6 +108,20 @@ TEST_F(GridFixture, CancellingTheCopyLeavesTheClipboardAlone) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(GridFixture, CancellingAtTheLastStepStillLeavesTheClipboardAlone) {
+    database.exec(QStringLiteral("INSERT INTO T VALUES ('a', 1, 1), ('b', 2, 2), ('c', 3, 3)"));
+    open();
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    const CancelAtStep cancel(3); // every record read, the bar full
+
+    grid->copyToClipboard(QStringLiteral("x"));
+
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before"));
+    EXPECT_FALSE(dataset->controlsDisabled());
+    EXPECT_FALSE(TfProgress::instance().isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(GridFixture, AppliedLayoutSkipsUnknownFieldsAndHidesTheOthers) {
     open();
     grid->selected = {QStringLiteral("C\t5\tcc"), QStringLiteral("MISSING\t3\tx"), QStringLiteral("A\t4\taa")};
@@ -180,6 +194,23 @@ TEST(GridFontSettings, MissingFileGivesTheDefaults) {
     EXPECT_EQ(s.lineHeight, 18);
     EXPECT_EQ(s.titleFontSize, 8);
     EXPECT_EQ(s.titleFontName, QStringLiteral("Arial CE"));
+}
+
+TEST(GridFontSettings, SizesOutsideTheirRangeKeepTheDefaults) {
+    const struct {
+        const char* value;
+        int fontSize;
+        int lineHeight;
+    } cases[] = {{"1", 1, 1},         {"144", 144, 144}, {"500", 8, 500},  {"501", 8, 18},
+                 {"0", 8, 18},        {"-12", 8, 18},    {"2147483647", 8, 18}, {"99999999999", 8, 18},
+                 {" 12 ", 12, 12},    {"12pt", 8, 18}};
+    for (const auto& c : cases) {
+        const QString text = QStringLiteral("[ZEL]\nFontSize=%1\nTitleFontSize=%1\nLineHeight=%1\n").arg(c.value);
+        const GridFontSettings s = GridFontSettings::parse(text);
+        EXPECT_EQ(s.fontSize, c.fontSize) << c.value;
+        EXPECT_EQ(s.titleFontSize, c.fontSize) << c.value;
+        EXPECT_EQ(s.lineHeight, c.lineHeight) << c.value;
+    }
 }
 
 TEST_F(GridFixture, SortChoicesGetTextsFromFieldLabelsAndReportThePickedOne) {

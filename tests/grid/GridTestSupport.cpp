@@ -1,5 +1,9 @@
 #include "GridTestSupport.h"
 
+#include "grid/uProgres.h"
+
+#include <QProgressBar>
+#include <QPushButton>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -34,3 +38,14 @@ void TestDatabase::createNumbers(int rows) const {
                         "INSERT INTO NUMBERS SELECT x, 'name' || x, x * 1.5 FROM c")
              .arg(rows));
 }
+
+CancelAtStep::CancelAtStep(QProgressBar* bar, QPushButton* cancel, int step) {
+    connection_ = QObject::connect(bar, &QProgressBar::valueChanged, cancel, [cancel, step](int value) {
+        if (value == step) cancel->click();
+    });
+}
+
+CancelAtStep::CancelAtStep(int step)
+    : CancelAtStep(TfProgress::instance().findChild<QProgressBar*>(), TfProgress::instance().cancelButton(), step) {}
+
+CancelAtStep::~CancelAtStep() { QObject::disconnect(connection_); }

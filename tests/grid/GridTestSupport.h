@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaObject>
 #include <QSqlDatabase>
 #include <QString>
 #include <QTemporaryDir>
@@ -27,4 +28,22 @@ public:
 private:
     QTemporaryDir dir_;
     QString connection_;
+};
+
+class QProgressBar;
+class QPushButton;
+
+/// Presses `cancel` as the user would when `bar` reaches `step` (its maximum for a walk's last
+/// step); stops watching when destroyed.
+class CancelAtStep {
+public:
+    CancelAtStep(QProgressBar* bar, QPushButton* cancel, int step);
+    /// The framework's progress window (copies and exports).
+    explicit CancelAtStep(int step);
+    ~CancelAtStep();
+    CancelAtStep(const CancelAtStep&) = delete;
+    CancelAtStep& operator=(const CancelAtStep&) = delete;
+
+private:
+    QMetaObject::Connection connection_;
 };

@@ -248,6 +248,28 @@ TEST_F(GridPrintTest, CancelAbortsAndReturnsToTheRecord) {
     EXPECT_FALSE(QFile::exists(pdf));
 }
 
+TEST_F(GridPrintTest, CancelWithTheGaugeFullAbortsTheJob) {
+    auto ds = numbers(300);
+    ds->setRecNo(7);
+    ASSERT_TRUE(
+        engine.beginPrinting(printer, QStringLiteral("Preklic"), QFont(QStringLiteral("Arial"), 8), 1, 0));
+    bool watched = false;
+    std::unique_ptr<CancelAtStep> cancel;
+    // The print progress window is made when the dataset's print starts: watch it from its first show.
+    QTimer::singleShot(0, [&] {
+        cancel = std::make_unique<CancelAtStep>(engine.progress()->gauge, engine.progress()->btnCancel, 300);
+        watched = true;
+    });
+    EXPECT_FALSE(engine.printDataset(QStringLiteral("Preklic"), *ds));
+    EXPECT_TRUE(watched);
+    EXPECT_TRUE(engine.aborted());
+    EXPECT_TRUE(engine.lastError().isEmpty());
+    EXPECT_EQ(ds->recNo(), 7);
+    EXPECT_FALSE(ds->controlsDisabled());
+    engine.endPrinting();
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
 namespace {
 /// Closes the print dialog once it is shown, accepting or cancelling it.
 void closePrintDialog(bool accept, int fromPage = 0, int toPage = 0) {

@@ -156,6 +156,20 @@ TEST_F(SummaryWindow, CancelledCopyIsNotCountedTwice) {
     EXPECT_EQ(column(*window.q(), "N").last(), QStringLiteral("4"));
 }
 
+TEST_F(SummaryWindow, CopyCancelledAtItsLastRowIsNotCountedTwice) {
+    {
+        const CancelAtStep cancel(4); // all four rows are in the local table when cancel comes
+        EXPECT_THROW(window.sortListing(), TAbortOperation);
+    }
+    EXPECT_FALSE(window.copied());
+    EXPECT_FALSE(TfProgress::instance().isVisible());
+    EXPECT_FALSE(source->controlsDisabled());
+
+    window.sortListing();
+    EXPECT_EQ(window.tTemp.recordCount(), 4);
+    EXPECT_EQ(column(*window.q(), "N").last(), QStringLiteral("4"));
+}
+
 TEST_F(SummaryWindow, ClosingDeletesTheLocalTableAndTheNextPrepareCopiesAgain) {
     window.sortListing();
     const QString file = window.tTemp.fileName();

@@ -151,6 +151,17 @@ TEST_F(Export, CancelStopsAndRestoresTheSource) {
     DBFClose(dbf);
 }
 
+TEST_F(Export, CancelAtTheLastRowKeepsTheRowsWritten) {
+    const CancelAtStep cancel(3);
+    EXPECT_FALSE(window.exportTo(*source, file("last.dbf"), ExportFormat::DBase));
+    EXPECT_FALSE(source->controlsDisabled());
+    EXPECT_FALSE(TfProgress::instance().isVisible());
+    DBFHandle dbf = DBFOpen(QFile::encodeName(file("last.dbf")).constData(), "rb");
+    ASSERT_TRUE(dbf);
+    EXPECT_EQ(DBFGetRecordCount(dbf), 3);
+    DBFClose(dbf);
+}
+
 TEST(ExportWriters, NumberTooWideForItsFieldIsAnError) {
     QTemporaryDir dir;
     auto writer = makeTableWriter(ExportFormat::FixedText);
